@@ -1,0 +1,18 @@
+// The process-wide values set at start-up; they live until the process ends.
+#pragma once
+
+#include <cstdint>
+
+namespace bm {
+
+class Platform;
+
+// Code page of every conversion between the program's texts and UTF-16.
+extern int32_t TextCodePage;
+// (major << 8) | (minor & 0xFF); 0 when the version could not be read.
+extern uint16_t OsVersionWord;
+
+// Sets TextCodePage to 936 and reads OsVersionWord.
+void InitProcessValues(Platform& os);
+
+}  // namespace bm

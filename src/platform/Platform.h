@@ -1,0 +1,272 @@
+// The one door from the program to Windows.
+//
+// Every Windows call the program makes goes through `Platform`. Two classes
+// implement it: the Win32 layer (src/platform/win32, the only code that
+// includes <windows.h>) forwards each call to the real API, and the simulated
+// Windows (src/platform/sim) answers from an in-memory machine so that the
+// program's logic runs and is tested on any host.
+//
+// The calls keep the shape and the results of the Windows functions they stand
+// for (the same names, GBK byte strings where Windows takes ANSI strings, UTF-16
+// where it takes wide ones, Windows error codes from the registry calls), so the
+// code above the seam reads like the Win32 program it is. A handful of calls
+// bundle a few API calls that only ever occur together (the folder chooser with
+// its callback, starting a hidden process with its output pipe); their comments
+// say what they stand for.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bm {
+
+// A text is a GBK byte string; std::string keeps the terminating zero for us.
+using Text = std::string;
+// Wide text: UTF-16LE code units, used only at the wide Windows calls.
+using WideText = std::u16string;
+// An ordered list of texts (the routines speak of positions from 1; the
+// vector's index is position - 1).
+using TextList = std::vector<Text>;
+using Bytes = std::vector<uint8_t>;
+
+// Opaque handles; 0 always means "none" or "failed".
+using WindowHandle = uintptr_t;
+using SearchHandle = uintptr_t;
+using RegKey = uintptr_t;
+using ProcessHandle = uintptr_t;
+
+// File attribute bits, as Windows numbers them.
+constexpr uint32_t kAttrReadOnly = 0x01;
+constexpr uint32_t kAttrHidden = 0x02;
+constexpr uint32_t kAttrSystem = 0x04;
+constexpr uint32_t kAttrDirectory = 0x10;
+constexpr uint32_t kAttrArchive = 0x20;
+constexpr uint32_t kAttrNormal = 0x80;
+
+// Windows error codes the code above the seam looks at.
+constexpr long kErrorSuccess = 0;
+constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorAccessDenied = 5;
+constexpr long kErrorMoreData = 234;
+constexpr long kErrorNoMoreItems = 259;
+
+// Registry value types.
+constexpr uint32_t kRegNone = 0;
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegExpandSz = 2;
+constexpr uint32_t kRegBinary = 3;
+constexpr uint32_t kRegDword = 4;
+constexpr uint32_t kRegMultiSz = 7;
+
+// Registry access masks.
+constexpr uint32_t kKeyRead = 0x20019;
+constexpr uint32_t kKeyWrite = 0x20006;
+
+// Shell file operations and their flags.
+constexpr uint32_t kFoMove = 1;
+constexpr uint32_t kFoCopy = 2;
+constexpr uint32_t kFoDelete = 3;
+constexpr uint32_t kFoRename = 4;
+constexpr uint16_t kFofSilent = 0x0004;
+constexpr uint16_t kFofNoConfirmation = 0x0010;
+constexpr uint16_t kFofAllowUndo = 0x0040;
+constexpr uint16_t kFofNoErrorUi = 0x0400;
+
+// Folder chooser flags (BROWSEINFO.ulFlags).
+constexpr uint32_t kBifEditBox = 0x0010;
+constexpr uint32_t kBifNewDialogStyle = 0x0040;
+constexpr uint32_t kBifBrowseIncludeFiles = 0x4000;
+
+// Message box styles.
+constexpr uint32_t kMbOk = 0x00;
+constexpr uint32_t kMbIconInformation = 0x40;
+
+struct FindData {
+  uint32_t attributes = 0;
+  Text name;  // bare name, as the directory search reports it
+};
+
+struct LocalDate {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+};
+
+// What the folder chooser answered. `chosen` is false for Cancel; a chosen
+// item outside the file system (a virtual folder) has an empty path.
+struct FolderChoice {
+  bool chosen = false;
+  WideText path;
+};
+
+enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
+
+// ---- user interface -------------------------------------------------------
+
+enum class ControlKind { Button, Label, ComboBox, RadioButton, GroupBox, Edit };
+enum class ControlEvent { Clicked, SelectionChanged, DoubleClicked };
+
+// Sizes are pixels at 96 DPI; the Win32 layer scales them to the display.
+struct FontSpec {
+  Text face;        // GBK face name; empty: the window's default font
+  int height = 0;   // character height in pixels
+  int weight = 400;
+};
+
+struct ControlSpec {
+  int id = 0;  // unique across all windows of the process
+  ControlKind kind = ControlKind::Button;
+  Text caption;
+  int x = 0, y = 0, width = 0, height = 0;  // relative to the parent's client area
+  int parentId = 0;                         // 0: the window itself
+  FontSpec font;
+  TextList items;  // combo box items
+};
+
+struct WindowSpec {
+  int id = 0;
+  Text title;
+  int x = 0, y = 0, width = 0, height = 0;  // outer size at 96 DPI
+};
+
+// Receives what happens in the windows; called on the thread that owns them.
+class EventSink {
+ public:
+  virtual ~EventSink() = default;
+  // The window and all its controls exist and the window is shown.
+  virtual void OnWindowCreated(int windowId) = 0;
+  virtual void OnControlEvent(int controlId, ControlEvent event) = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // ---- texts --------------------------------------------------------------
+  virtual int GetACP() = 0;
+  // MultiByteToWideChar / WideCharToMultiByte; no terminators on either side.
+  virtual WideText MultiByteToWideChar(int codePage, const Text& text) = 0;
+  virtual Text WideCharToMultiByte(int codePage, const WideText& text) = 0;
+
+  // ---- the user and the machine --------------------------------------------
+  // GetUserNameA, asked again with a larger buffer when the first is too small.
+  virtual bool GetUserNameA(Text& name) = 0;
+  // The current user's profile folder as Windows reports it; empty on failure.
+  virtual WideText GetProfileFolderW() = 0;
+  virtual LocalDate GetLocalDate() = 0;
+  // Windows version from the process environment block (NtQueryInformationProcess).
+  virtual bool QueryOsVersion(uint32_t& major, uint32_t& minor, uint32_t& build) = 0;
+  virtual uint32_t GetCurrentProcessId() = 0;
+  virtual uint32_t GetTickCount() = 0;
+  virtual void Sleep(uint32_t milliseconds) = 0;
+
+  // ---- files and folders ---------------------------------------------------
+  // FindFirstFileA: 0 when nothing matched; the caller closes a non-zero handle.
+  virtual SearchHandle FindFirstFileA(const Text& pattern, FindData& found) = 0;
+  virtual bool FindNextFileA(SearchHandle search, FindData& found) = 0;
+  virtual void FindClose(SearchHandle search) = 0;
+  virtual bool CopyFileA(const Text& from, const Text& to, bool failIfExists) = 0;
+  virtual bool CreateDirectoryA(const Text& path) = 0;
+  virtual bool CreateDirectoryW(const WideText& path) = 0;
+  // 0x10 for an existing folder, otherwise 0.
+  virtual uint32_t PathIsDirectoryW(const WideText& path) = 0;
+  virtual bool PathIsDirectoryEmptyA(const Text& path) = 0;
+  // SHBrowseForFolderW whose callback selects `startFolder` at initialisation,
+  // then SHGetPathFromIDListW and CoTaskMemFree. Modal; the calling thread keeps
+  // dispatching window messages while it is open.
+  virtual FolderChoice BrowseForFolderW(WindowHandle owner, const WideText& title, uint32_t flags,
+                                        const WideText& startFolder) = 0;
+
+  // ---- registry (advapi32 ANSI calls; results are Windows error codes) -----
+  virtual RegKey RegRootKey(RegRoot root) = 0;
+  virtual long RegOpenKeyA(RegKey parent, const Text& subKey, RegKey& opened) = 0;
+  virtual long RegCreateKeyA(RegKey parent, const Text& subKey, RegKey& opened) = 0;
+  virtual long RegOpenKeyExA(RegKey parent, const Text& subKey, uint32_t access, RegKey& opened) = 0;
+  // No class, REG_OPTION_NON_VOLATILE, no security attributes.
+  virtual long RegCreateKeyExA(RegKey parent, const Text& subKey, uint32_t access, RegKey& opened) = 0;
+  virtual long RegCloseKey(RegKey key) = 0;
+  // RegEnumKeyA with a name buffer of `bufferSize` bytes: kErrorMoreData when the
+  // name and its zero do not fit, kErrorNoMoreItems past the last sub-key.
+  virtual long RegEnumKeyA(RegKey key, uint32_t index, uint32_t bufferSize, Text& name) = 0;
+  // Lengths in bytes, without terminating zeros.
+  virtual long RegQueryInfoKeyA(RegKey key, uint32_t& subKeys, uint32_t& maxSubKeyLength, uint32_t& values,
+                                uint32_t& maxValueNameLength, uint32_t& maxValueLength) = 0;
+  // RegEnumValueA. `data` may be null to learn `dataSize`; on entry `dataSize` is
+  // the buffer's size, on return the value's size.
+  virtual long RegEnumValueA(RegKey key, uint32_t index, uint32_t nameBufferSize, Text& name, uint32_t& type,
+                             uint8_t* data, uint32_t& dataSize) = 0;
+  // RegQueryValueExA, with the same `data` / `dataSize` rules (kErrorMoreData
+  // when the buffer is too small).
+  virtual long RegQueryValueExA(RegKey key, const Text& valueName, uint32_t& type, uint8_t* data,
+                                uint32_t& dataSize) = 0;
+  virtual long RegSetValueExA(RegKey key, const Text& valueName, uint32_t type, const uint8_t* data,
+                              uint32_t size) = 0;
+  virtual long RegDeleteKeyA(RegKey parent, const Text& subKey) = 0;
+  virtual long RegDeleteValueA(RegKey key, const Text& valueName) = 0;
+  virtual long RegFlushKey(RegKey key) = 0;
+  // ntdll's NtRenameKey, bound at run time; an NTSTATUS (0 is success).
+  virtual long NtRenameKey(RegKey key, const WideText& newName) = 0;
+
+  // ---- shell ----------------------------------------------------------------
+  // SHFileOperationW with no owner window. `from` and `to` are path lists: each
+  // path followed by a zero code unit, the list closed by one more (an empty
+  // `to` passes null). Name mappings are released inside. Returns the call's
+  // result; `anyAborted` is the record's fAnyOperationsAborted.
+  virtual int SHFileOperationW(uint32_t operation, const WideText& from, const WideText& to, uint16_t flags,
+                               bool& anyAborted) = 0;
+
+  // ---- message boxes and top-level windows ---------------------------------
+  // user32's MessageBoxTimeoutA, bound by name at run time; 0 when it failed.
+  virtual int MessageBoxTimeoutA(WindowHandle owner, const Text& text, const Text& title, uint32_t style,
+                                 uint16_t languageId, uint32_t timeoutMs) = 0;
+  // FindWindowExA(no parent, after, no class, no title): the next top-level window in Z order.
+  virtual WindowHandle FindWindowExA(WindowHandle after) = 0;
+  virtual bool IsWindowVisible(WindowHandle window) = 0;
+  // The id of the process that owns the window.
+  virtual uint32_t GetWindowThreadProcessId(WindowHandle window) = 0;
+  virtual WindowHandle GetParent(WindowHandle window) = 0;
+  virtual Text GetClassNameA(WindowHandle window) = 0;
+  virtual WideText GetWindowTextW(WindowHandle window) = 0;
+
+  // ---- console commands ------------------------------------------------------
+  // SHGetSpecialFolderPathW(CSIDL_SYSTEM), not creating it.
+  virtual WideText GetSystemFolderW() = 0;
+  // kernel32's GetSystemWow64DirectoryA looked up by name and called with a
+  // 255-character buffer: -1 when the export is missing, else its return value.
+  virtual long CallGetSystemWow64DirectoryA() = 0;
+  // CreatePipe (inheritable) + CreateProcessW(program, commandLine) hidden, with
+  // standard output and error on the pipe's write end and an empty standard
+  // input; the write end is closed in the caller, then WaitForInputIdle (1 s).
+  // 0 when the pipe or the process could not be created.
+  virtual ProcessHandle StartCapturedProcessW(const WideText& program, const WideText& commandLine) = 0;
+  // PeekNamedPipe: bytes waiting; -1 when the pipe is broken and drained.
+  virtual long PeekCapturedOutput(ProcessHandle process) = 0;
+  virtual Bytes ReadCapturedOutput(ProcessHandle process, uint32_t count) = 0;
+  // GetExitCodeProcess reports STILL_ACTIVE.
+  virtual bool IsCapturedProcessRunning(ProcessHandle process) = 0;
+  virtual void TerminateCapturedProcess(ProcessHandle process) = 0;
+  // Closes the process handle and the pipe's read end.
+  virtual void CloseCapturedProcess(ProcessHandle process) = 0;
+
+  // ---- windows and controls of the program -----------------------------------
+  virtual void SetEventSink(EventSink* sink) = 0;
+  // Creates the top-level window with its controls, shows it, then reports
+  // OnWindowCreated. False when the window could not be created.
+  virtual bool CreateMainWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls) = 0;
+  // GetMessage / TranslateMessage / DispatchMessage until the main window is closed; the exit code.
+  virtual int RunMessageLoop() = 0;
+  // PeekMessageA with removal, TranslateMessage, DispatchMessageA until the queue is empty.
+  virtual void PumpMessages() = 0;
+  virtual WindowHandle ControlWindow(int id) = 0;
+  virtual bool IsButtonChecked(int id) = 0;
+  virtual int ComboSelectedIndex(int id) = 0;  // -1: none
+  virtual int ComboItemCount(int id) = 0;
+  virtual Text ComboItemText(int id, int index) = 0;  // empty outside 0..count-1
+  virtual void ComboSelect(int id, int index) = 0;
+  // SetWindowTextA / GetWindowTextA on the control.
+  virtual void SetControlText(int id, const Text& text) = 0;
+  virtual Text GetControlText(int id) = 0;
+};
+
+}  // namespace bm

@@ -1,0 +1,145 @@
+// The real Windows behind the platform seam: every call forwards to the Win32
+// API it is named after. The program's windows are built here from the
+// control tables the program hands over, scaled to the display's DPI.
+//
+// This header stays free of <windows.h> so that code above the seam can create
+// the layer without seeing the API; handles cross the seam as uintptr_t.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace bm {
+
+class Win32Platform : public Platform {
+ public:
+  Win32Platform();
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  // ---- texts --------------------------------------------------------------
+  int GetACP() override;
+  WideText MultiByteToWideChar(int codePage, const Text& text) override;
+  Text WideCharToMultiByte(int codePage, const WideText& text) override;
+
+  // ---- the user and the machine --------------------------------------------
+  bool GetUserNameA(Text& name) override;
+  WideText GetProfileFolderW() override;
+  LocalDate GetLocalDate() override;
+  bool QueryOsVersion(uint32_t& major, uint32_t& minor, uint32_t& build) override;
+  uint32_t GetCurrentProcessId() override;
+  uint32_t GetTickCount() override;
+  void Sleep(uint32_t milliseconds) override;
+
+  // ---- files and folders ---------------------------------------------------
+  SearchHandle FindFirstFileA(const Text& pattern, FindData& found) override;
+  bool FindNextFileA(SearchHandle search, FindData& found) override;
+  void FindClose(SearchHandle search) override;
+  bool CopyFileA(const Text& from, const Text& to, bool failIfExists) override;
+  bool CreateDirectoryA(const Text& path) override;
+  bool CreateDirectoryW(const WideText& path) override;
+  uint32_t PathIsDirectoryW(const WideText& path) override;
+  bool PathIsDirectoryEmptyA(const Text& path) override;
+  FolderChoice BrowseForFolderW(WindowHandle owner, const WideText& title, uint32_t flags,
+                                const WideText& startFolder) override;
+
+  // ---- registry ------------------------------------------------------------
+  RegKey RegRootKey(RegRoot root) override;
+  long RegOpenKeyA(RegKey parent, const Text& subKey, RegKey& opened) override;
+  long RegCreateKeyA(RegKey parent, const Text& subKey, RegKey& opened) override;
+  long RegOpenKeyExA(RegKey parent, const Text& subKey, uint32_t access, RegKey& opened) override;
+  long RegCreateKeyExA(RegKey parent, const Text& subKey, uint32_t access, RegKey& opened) override;
+  long RegCloseKey(RegKey key) override;
+  long RegEnumKeyA(RegKey key, uint32_t index, uint32_t bufferSize, Text& name) override;
+  long RegQueryInfoKeyA(RegKey key, uint32_t& subKeys, uint32_t& maxSubKeyLength, uint32_t& values,
+                        uint32_t& maxValueNameLength, uint32_t& maxValueLength) override;
+  long RegEnumValueA(RegKey key, uint32_t index, uint32_t nameBufferSize, Text& name, uint32_t& type,
+                     uint8_t* data, uint32_t& dataSize) override;
+  long RegQueryValueExA(RegKey key, const Text& valueName, uint32_t& type, uint8_t* data,
+                        uint32_t& dataSize) override;
+  long RegSetValueExA(RegKey key, const Text& valueName, uint32_t type, const uint8_t* data,
+                      uint32_t size) override;
+  long RegDeleteKeyA(RegKey parent, const Text& subKey) override;
+  long RegDeleteValueA(RegKey key, const Text& valueName) override;
+  long RegFlushKey(RegKey key) override;
+  long NtRenameKey(RegKey key, const WideText& newName) override;
+
+  // ---- shell ----------------------------------------------------------------
+  int SHFileOperationW(uint32_t operation, const WideText& from, const WideText& to, uint16_t flags,
+                       bool& anyAborted) override;
+
+  // ---- message boxes and top-level windows ---------------------------------
+  int MessageBoxTimeoutA(WindowHandle owner, const Text& text, const Text& title, uint32_t style,
+                         uint16_t languageId, uint32_t timeoutMs) override;
+  WindowHandle FindWindowExA(WindowHandle after) override;
+  bool IsWindowVisible(WindowHandle window) override;
+  uint32_t GetWindowThreadProcessId(WindowHandle window) override;
+  WindowHandle GetParent(WindowHandle window) override;
+  Text GetClassNameA(WindowHandle window) override;
+  WideText GetWindowTextW(WindowHandle window) override;
+
+  // ---- console commands ------------------------------------------------------
+  WideText GetSystemFolderW() override;
+  long CallGetSystemWow64DirectoryA() override;
+  ProcessHandle StartCapturedProcessW(const WideText& program, const WideText& commandLine) override;
+  long PeekCapturedOutput(ProcessHandle process) override;
+  Bytes ReadCapturedOutput(ProcessHandle process, uint32_t count) override;
+  bool IsCapturedProcessRunning(ProcessHandle process) override;
+  void TerminateCapturedProcess(ProcessHandle process) override;
+  void CloseCapturedProcess(ProcessHandle process) override;
+
+  // ---- windows and controls of the program -----------------------------------
+  void SetEventSink(EventSink* sink) override;
+  bool CreateMainWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls) override;
+  int RunMessageLoop() override;
+  void PumpMessages() override;
+  WindowHandle ControlWindow(int id) override;
+  bool IsButtonChecked(int id) override;
+  int ComboSelectedIndex(int id) override;
+  int ComboItemCount(int id) override;
+  Text ComboItemText(int id, int index) override;
+  void ComboSelect(int id, int index) override;
+  void SetControlText(int id, const Text& text) override;
+  Text GetControlText(int id) override;
+
+  // The main window's handle; 0 before CreateMainWindow (and after it closed).
+  WindowHandle MainWindowHandle() const { return mainWindow_; }
+  // The DPI the main window is laid out for (96 before it exists).
+  int LayoutDpi() const { return dpi_; }
+
+  // Called by the window procedures, which live in the .cpp and reach the
+  // object through the window's user data.
+  struct WindowEvents;
+  friend struct WindowEvents;
+
+ private:
+  struct Control {
+    ControlSpec spec;
+    uintptr_t window = 0;  // HWND
+  };
+
+  // Places the window and every control for `dpi` and gives them fonts made
+  // for it; `suggested` is the outer rectangle Windows proposes on a DPI change
+  // (left, top, right, bottom), or null to keep the window where it is.
+  void LayOut(int dpi, const long* suggested);
+  uintptr_t FontFor(const FontSpec& font, int dpi);  // HFONT, cached per layout
+  void ReleaseFonts(std::vector<uintptr_t>& fonts);
+  uintptr_t Hwnd(int id) const;
+
+  EventSink* sink_ = nullptr;
+  WindowSpec windowSpec_;
+  uintptr_t mainWindow_ = 0;  // HWND
+  std::vector<Control> controls_;
+  std::map<int, size_t> controlIndex_;  // control id -> position in controls_
+  int dpi_ = 96;
+  struct CachedFont {
+    FontSpec spec;
+    uintptr_t font = 0;  // HFONT
+  };
+  std::vector<CachedFont> fonts_;
+};
+
+}  // namespace bm

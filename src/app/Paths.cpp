@@ -26,7 +26,9 @@ Text GetLogonUserName(Platform& os) {
 }
 
 Text ProfileRoot(Platform& os) {
-  const Text reported = FromWideText(os, os.GetProfileFolderW());
+  Text reported = FromWideText(os, os.GetProfileFolderW());
+  // Every path piece brings its own leading backslash.
+  while (EndsWithBackslash(reported)) reported.pop_back();
   if (!reported.empty()) return reported;
   return "C:\\Users\\" + GetLogonUserName(os);
 }
@@ -119,23 +121,55 @@ bool FileExists(Platform& os, const Text& path) { return !FindFirstName(os, path
 
 bool CopyOneFile(Platform& os, const Text& from, const Text& to) { return os.CopyFileA(from, to, false); }
 
+namespace {
+
+// ASCII letters folded, as Windows compares names; GBK-free since it works on
+// UTF-16 code units.
+WideText FoldedFolder(Platform& os, const Text& folder) {
+  WideText wide = ToWideText(os, folder);
+  while (!wide.empty() && wide.back() == u'\\') wide.pop_back();
+  for (char16_t& unit : wide) {
+    if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
+  }
+  return wide;
+}
+
+// Whether `target` is `source` itself or lies somewhere below it: copying
+// then would copy its own output again and again.
+bool InsideFolder(Platform& os, const Text& target, const Text& source) {
+  const WideText outer = FoldedFolder(os, source);
+  const WideText inner = FoldedFolder(os, target);
+  if (inner.compare(0, outer.size(), outer) != 0) return false;
+  return inner.size() == outer.size() || inner[outer.size()] == u'\\';
+}
+
+// The entries of a folder as they are before anything is copied.
+std::vector<FindData> FolderEntries(Platform& os, const Text& folder) {
+  std::vector<FindData> entries;
+  FindData found;
+  const SearchHandle search = os.FindFirstFileA(WithTrailingBackslash(folder) + "*", found);
+  for (bool have = search != 0; have; have = os.FindNextFileA(search, found)) {
+    if (found.name != "." && found.name != "..") entries.push_back(found);
+  }
+  if (search != 0) os.FindClose(search);
+  return entries;
+}
+
+}  // namespace
+
 bool CopyFolderTree(Platform& os, const Text& source, const Text& target) {
-  if (!FolderExists(os, source)) return false;
+  if (!FolderExists(os, source) || InsideFolder(os, target, source)) return false;
   if (!FolderExists(os, target) && !os.CreateDirectoryA(target)) return false;
   bool allCopied = true;
-  FindData found;
   const Text fromFolder = WithTrailingBackslash(source);
   const Text toFolder = WithTrailingBackslash(target);
-  const SearchHandle search = os.FindFirstFileA(fromFolder + "*", found);
-  for (bool have = search != 0; have; have = os.FindNextFileA(search, found)) {
-    if (found.name == "." || found.name == "..") continue;
-    const Text from = fromFolder + found.name;
-    const Text to = toFolder + found.name;
-    const bool copied = (found.attributes & kAttrDirectory) ? CopyFolderTree(os, from, to)
+  for (const FindData& entry : FolderEntries(os, source)) {
+    const Text from = fromFolder + entry.name;
+    const Text to = toFolder + entry.name;
+    const bool copied = (entry.attributes & kAttrDirectory) ? CopyFolderTree(os, from, to)
                                                             : os.CopyFileA(from, to, false);
     allCopied = allCopied && copied;
   }
-  if (search != 0) os.FindClose(search);
   return allCopied;
 }
 

@@ -18,8 +18,8 @@ Text FromWideText(Platform& os, const WideText& wide);
 // ---- the user, the date, the backup folder ------------------------------------
 // The logon name of the calling thread; empty when it cannot be read.
 Text GetLogonUserName(Platform& os);
-// The current user's profile folder as Windows reports it; "C:\Users\" + the
-// logon name when Windows does not say.
+// The current user's profile folder as Windows reports it, without a trailing
+// backslash; "C:\Users\" + the logon name when Windows does not say.
 Text ProfileRoot(Platform& os);
 // Today as "%d年%d月%d日".
 Text DateText(Platform& os);
@@ -79,7 +79,8 @@ bool FileExists(Platform& os, const Text& path);
 bool CopyOneFile(Platform& os, const Text& from, const Text& to);
 // The contents of `source` (files and sub-folders, at any depth) into `target`,
 // which is created when missing; files of the same name are replaced. False
-// when the source is not a folder or anything could not be copied.
+// when the source is not a folder, the target is the source or lies inside it,
+// or anything could not be copied.
 bool CopyFolderTree(Platform& os, const Text& source, const Text& target);
 
 }  // namespace bm

@@ -120,14 +120,22 @@ class Win32Platform : public Platform {
     ControlSpec spec;
     uintptr_t window = 0;  // HWND
   };
+  struct CachedFont {
+    FontSpec spec;
+    uintptr_t font = 0;  // HFONT
+  };
 
   // Places the window and every control for `dpi` and gives them fonts made
   // for it; `suggested` is the outer rectangle Windows proposes on a DPI change
   // (left, top, right, bottom), or null to keep the window where it is.
   void LayOut(int dpi, const long* suggested);
   uintptr_t FontFor(const FontSpec& font, int dpi);  // HFONT, cached per layout
-  void ReleaseFonts(std::vector<uintptr_t>& fonts);
+  static void ReleaseFonts(std::vector<CachedFont>& fonts);
   uintptr_t Hwnd(int id) const;
+  // Hands a control's event to the sink, if there is one.
+  void Report(int controlId, ControlEvent event);
+  // A WM_COMMAND notification of a control, in the terms of its kind.
+  void Notified(int controlId, int code);
 
   EventSink* sink_ = nullptr;
   WindowSpec windowSpec_;
@@ -135,10 +143,6 @@ class Win32Platform : public Platform {
   std::vector<Control> controls_;
   std::map<int, size_t> controlIndex_;  // control id -> position in controls_
   int dpi_ = 96;
-  struct CachedFont {
-    FontSpec spec;
-    uintptr_t font = 0;  // HFONT
-  };
   std::vector<CachedFont> fonts_;
 };
 

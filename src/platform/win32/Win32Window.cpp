@@ -1,0 +1,459 @@
+// The program's main window: built from the control table it is handed,
+// scaled to the display's DPI, and turning control notifications into the
+// event sink's calls.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win32/Win32Internal.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace bm {
+
+using win32::FromHandle;
+using win32::ToHwnd;
+
+namespace {
+
+constexpr char kMainWindowClass[] = "BookmarkBackupMainWindow";
+constexpr DWORD kMainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kMainWindowExStyle = WS_EX_CONTROLPARENT;
+constexpr int kBaseDpi = USER_DEFAULT_SCREEN_DPI;
+// Room kept free right of and below the controls when the window's own size
+// would not hold them.
+constexpr int kMinimumMargin = 8;
+// What a control's font is measured against when no face is given.
+constexpr int kDefaultFontHeight = 12;
+
+int Scale(int value, int dpi) { return ::MulDiv(value, dpi, kBaseDpi); }
+
+// DPI functions of Windows 10 1607 and later, looked up so that the program
+// still starts on older systems, which fall back to the screen's one DPI.
+using DpiForWindow = UINT(WINAPI*)(HWND);
+using DpiForSystem = UINT(WINAPI*)();
+using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using ParametersForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+
+int ScreenDpi() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kBaseDpi;
+}
+
+int SystemDpi() {
+  if (const auto forSystem = win32::BoundExport<DpiForSystem>("user32.dll", "GetDpiForSystem")) {
+    const UINT dpi = forSystem();
+    if (dpi) return static_cast<int>(dpi);
+  }
+  return ScreenDpi();
+}
+
+int WindowDpi(HWND window) {
+  if (const auto forWindow = win32::BoundExport<DpiForWindow>("user32.dll", "GetDpiForWindow")) {
+    const UINT dpi = forWindow(window);
+    if (dpi) return static_cast<int>(dpi);
+  }
+  return SystemDpi();
+}
+
+// The frame Windows puts around a client rectangle at `dpi`.
+RECT FrameAt(int dpi) {
+  RECT frame = {0, 0, 0, 0};
+  if (const auto adjust = win32::BoundExport<AdjustForDpi>("user32.dll", "AdjustWindowRectExForDpi")) {
+    if (adjust(&frame, kMainWindowStyle, FALSE, kMainWindowExStyle, static_cast<UINT>(dpi))) return frame;
+  }
+  // Without per-DPI metrics the frame is the system DPI's, scaled.
+  ::AdjustWindowRectEx(&frame, kMainWindowStyle, FALSE, kMainWindowExStyle);
+  const int systemDpi = SystemDpi();
+  frame.left = ::MulDiv(frame.left, dpi, systemDpi);
+  frame.top = ::MulDiv(frame.top, dpi, systemDpi);
+  frame.right = ::MulDiv(frame.right, dpi, systemDpi);
+  frame.bottom = ::MulDiv(frame.bottom, dpi, systemDpi);
+  return frame;
+}
+
+// The system's UI message font, as Windows would draw it at `dpi`.
+LOGFONTW MessageFontAt(int dpi) {
+  NONCLIENTMETRICSW metrics = {};
+  metrics.cbSize = sizeof metrics;
+  if (const auto forDpi = win32::BoundExport<ParametersForDpi>("user32.dll", "SystemParametersInfoForDpi")) {
+    if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) {
+      return metrics.lfMessageFont;
+    }
+  }
+  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+    return metrics.lfMessageFont;
+  }
+  LOGFONTW fallback = {};
+  fallback.lfHeight = -Scale(kDefaultFontHeight, dpi);
+  fallback.lfWeight = FW_NORMAL;
+  fallback.lfCharSet = DEFAULT_CHARSET;
+  return fallback;
+}
+
+bool SameFont(const FontSpec& a, const FontSpec& b) {
+  return a.face == b.face && a.height == b.height && a.weight == b.weight;
+}
+
+// A label too low for two lines of its font is a one-line caption: it is
+// centred vertically, as beside the combo box. Taller labels wrap.
+bool IsOneLineLabel(const ControlSpec& spec) {
+  const int fontHeight = spec.font.height > 0 ? spec.font.height : kDefaultFontHeight;
+  return spec.height < 2 * (fontHeight * 4 / 3);
+}
+
+struct WindowClass {
+  const char* name;
+  DWORD style;
+  DWORD exStyle;
+};
+
+WindowClass ClassFor(const ControlSpec& spec, bool startsGroup) {
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (startsGroup ? WS_GROUP : 0);
+  switch (spec.kind) {
+    case ControlKind::Button:
+      return {"BUTTON", child | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::RadioButton:
+      return {"BUTTON", child | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
+    case ControlKind::GroupBox:
+      // Its children take part in keyboard navigation as the window's own.
+      return {"BUTTON", child | BS_GROUPBOX, WS_EX_CONTROLPARENT};
+    case ControlKind::Label:
+      // Status texts may hold "&" (in paths); it is shown, not taken as a mnemonic.
+      return {"STATIC",
+              child | SS_LEFT | SS_NOPREFIX | SS_NOTIFY | (IsOneLineLabel(spec) ? SS_CENTERIMAGE : SS_EDITCONTROL),
+              0};
+    case ControlKind::ComboBox:
+      return {"COMBOBOX", child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+    case ControlKind::Edit:
+      return {"EDIT", child | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+  }
+  return {"STATIC", child, 0};
+}
+
+// A drop-down list's window height includes its opened list: room for every
+// item (up to a screenful of ten) below the selection field.
+int ComboWindowHeight(const ControlSpec& spec, int dpi) {
+  const int rows = static_cast<int>(std::min<size_t>(std::max<size_t>(spec.items.size(), 1), 10));
+  return Scale(spec.height, dpi) * (rows + 1) + Scale(4, dpi);
+}
+
+}  // namespace
+
+// The window procedures: they find the layer through the window's user data
+// (the main window) or the subclass reference data (group boxes, edit boxes).
+struct Win32Platform::WindowEvents {
+  static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Platform*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+      case WM_COMMAND:
+        if (lParam) self->Notified(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+      case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        const long rect[4] = {suggested->left, suggested->top, suggested->right, suggested->bottom};
+        self->LayOut(LOWORD(wParam), rect);
+        return 0;
+      }
+      case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+      case WM_NCDESTROY:
+        self->mainWindow_ = 0;
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        break;
+      default:
+        break;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+
+  // A group box keeps its children's notifications to itself; they belong to
+  // the window, where the handlers are.
+  static LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR) {
+    if (message == WM_COMMAND || message == WM_NOTIFY) {
+      return ::SendMessageA(::GetParent(window), message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, GroupBoxProc, 0);
+    return ::DefSubclassProc(window, message, wParam, lParam);
+  }
+
+  // Edit boxes send no notification for a double click.
+  static LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR reference) {
+    if (message == WM_LBUTTONDBLCLK) {
+      const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+      reinterpret_cast<Win32Platform*>(reference)->Report(::GetDlgCtrlID(window), ControlEvent::DoubleClicked);
+      return result;
+    }
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, EditProc, 0);
+    return ::DefSubclassProc(window, message, wParam, lParam);
+  }
+};
+
+Win32Platform::Win32Platform() = default;
+
+Win32Platform::~Win32Platform() {
+  if (mainWindow_) ::DestroyWindow(ToHwnd(mainWindow_));
+  ReleaseFonts(fonts_);
+}
+
+void Win32Platform::SetEventSink(EventSink* sink) { sink_ = sink; }
+
+void Win32Platform::Report(int controlId, ControlEvent event) {
+  if (sink_) sink_->OnControlEvent(controlId, event);
+}
+
+void Win32Platform::Notified(int controlId, int code) {
+  const auto found = controlIndex_.find(controlId);
+  if (found == controlIndex_.end()) return;
+  switch (controls_[found->second].spec.kind) {
+    case ControlKind::Button:
+    case ControlKind::RadioButton:
+      if (code == BN_CLICKED) Report(controlId, ControlEvent::Clicked);
+      break;
+    case ControlKind::ComboBox:
+      if (code == CBN_SELCHANGE) Report(controlId, ControlEvent::SelectionChanged);
+      break;
+    case ControlKind::Label:
+      if (code == STN_DBLCLK) Report(controlId, ControlEvent::DoubleClicked);
+      break;
+    case ControlKind::GroupBox:
+    case ControlKind::Edit:
+      break;
+  }
+}
+
+bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls) {
+  if (mainWindow_) return false;
+  INITCOMMONCONTROLSEX common = {sizeof common, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&common);
+
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  if (!::GetClassInfoExA(instance, kMainWindowClass, &windowClass)) {
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowEvents::MainProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+    if (!windowClass.hIcon) windowClass.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kMainWindowClass;
+    if (!::RegisterClassExA(&windowClass)) return false;
+  }
+
+  windowSpec_ = window;
+  controls_.clear();
+  controlIndex_.clear();
+  for (const ControlSpec& spec : controls) {
+    controlIndex_[spec.id] = controls_.size();
+    controls_.push_back({spec, 0});
+  }
+
+  // Created at the system DPI, then laid out for the DPI of the monitor the
+  // window landed on.
+  const int systemDpi = SystemDpi();
+  HWND main = ::CreateWindowExA(kMainWindowExStyle, kMainWindowClass, window.title.c_str(), kMainWindowStyle,
+                                Scale(window.x, systemDpi), Scale(window.y, systemDpi),
+                                Scale(window.width, systemDpi), Scale(window.height, systemDpi), nullptr, nullptr,
+                                instance, this);
+  if (!main) return false;
+  mainWindow_ = FromHandle(main);
+
+  int previousParent = -1;
+  ControlKind previousKind = ControlKind::Button;
+  for (Control& control : controls_) {
+    const ControlSpec& spec = control.spec;
+    HWND parent = spec.parentId ? ToHwnd(Hwnd(spec.parentId)) : main;
+    if (!parent) parent = main;
+    // Radio buttons form one group per run of siblings; every other control
+    // closes the run before it.
+    const bool continuesRadioRun = spec.kind == ControlKind::RadioButton &&
+                                   previousKind == ControlKind::RadioButton && previousParent == spec.parentId;
+    const WindowClass kind = ClassFor(spec, !continuesRadioRun);
+    HWND child = ::CreateWindowExA(kind.exStyle, kind.name, spec.caption.c_str(), kind.style, 0, 0, 0, 0, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    control.window = FromHandle(child);
+    previousKind = spec.kind;
+    previousParent = spec.parentId;
+    if (!child) continue;
+    for (const Text& item : spec.items) ::SendMessageA(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    if (spec.kind == ControlKind::GroupBox) {
+      ::SetWindowSubclass(child, WindowEvents::GroupBoxProc, 0, 0);
+      // Beneath its siblings: buttons lying on its frame stay on top of it, for
+      // painting and for the mouse.
+      ::SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else if (spec.kind == ControlKind::Edit) {
+      ::SetWindowSubclass(child, WindowEvents::EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
+  }
+
+  LayOut(WindowDpi(main), nullptr);
+  ::ShowWindow(main, SW_SHOWNORMAL);
+  ::UpdateWindow(main);
+  if (sink_) sink_->OnWindowCreated(window.id);
+  return true;
+}
+
+void Win32Platform::LayOut(int dpi, const long* suggested) {
+  HWND main = ToHwnd(mainWindow_);
+  if (!main) return;
+  dpi_ = dpi;
+
+  // The client area at 96 DPI is what the window's outer size leaves inside
+  // its frame, grown if it would not hold every control.
+  const RECT frame96 = FrameAt(kBaseDpi);
+  int clientWidth = windowSpec_.width - (frame96.right - frame96.left);
+  int clientHeight = windowSpec_.height - (frame96.bottom - frame96.top);
+  for (const Control& control : controls_) {
+    if (control.spec.parentId != 0) continue;
+    clientWidth = std::max(clientWidth, control.spec.x + control.spec.width + kMinimumMargin);
+    clientHeight = std::max(clientHeight, control.spec.y + control.spec.height + kMinimumMargin);
+  }
+  RECT outer = {0, 0, Scale(clientWidth, dpi), Scale(clientHeight, dpi)};
+  const RECT frame = FrameAt(dpi);
+  outer.left += frame.left;
+  outer.top += frame.top;
+  outer.right += frame.right;
+  outer.bottom += frame.bottom;
+  const int left = suggested ? static_cast<int>(suggested[0]) : Scale(windowSpec_.x, dpi);
+  const int top = suggested ? static_cast<int>(suggested[1]) : Scale(windowSpec_.y, dpi);
+  ::SetWindowPos(main, nullptr, left, top, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+  std::vector<CachedFont> previous;
+  previous.swap(fonts_);
+  for (const Control& control : controls_) {
+    HWND child = ToHwnd(control.window);
+    if (!child) continue;
+    const ControlSpec& spec = control.spec;
+    const int height = spec.kind == ControlKind::ComboBox ? ComboWindowHeight(spec, dpi) : Scale(spec.height, dpi);
+    ::SetWindowPos(child, nullptr, Scale(spec.x, dpi), Scale(spec.y, dpi), Scale(spec.width, dpi), height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(FontFor(spec.font, dpi)), TRUE);
+  }
+  // The controls hold the new fonts now; the old ones can go.
+  ReleaseFonts(previous);
+  ::InvalidateRect(main, nullptr, TRUE);
+}
+
+uintptr_t Win32Platform::FontFor(const FontSpec& font, int dpi) {
+  for (const CachedFont& cached : fonts_) {
+    if (SameFont(cached.spec, font)) return cached.font;
+  }
+  HFONT made = nullptr;
+  if (font.face.empty()) {
+    const LOGFONTW message = MessageFontAt(dpi);
+    made = ::CreateFontIndirectW(&message);
+  } else {
+    made = ::CreateFontA(-Scale(font.height, dpi), 0, 0, 0, font.weight, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                         font.face.c_str());
+  }
+  fonts_.push_back({font, FromHandle(made)});
+  return FromHandle(made);
+}
+
+void Win32Platform::ReleaseFonts(std::vector<CachedFont>& fonts) {
+  for (const CachedFont& cached : fonts) {
+    if (cached.font) ::DeleteObject(reinterpret_cast<HGDIOBJ>(cached.font));
+  }
+  fonts.clear();
+}
+
+int Win32Platform::RunMessageLoop() {
+  if (!mainWindow_) return 0;
+  MSG message = {};
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // Tab, the arrow keys between the radio buttons and the mnemonics work as
+    // in a dialog.
+    if (mainWindow_ && ::IsDialogMessageA(ToHwnd(mainWindow_), &message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+void Win32Platform::PumpMessages() {
+  MSG message = {};
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The window was closed while a handler was busy: the quit belongs to the
+      // message loop the handler returns to.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+uintptr_t Win32Platform::Hwnd(int id) const {
+  const auto found = controlIndex_.find(id);
+  return found == controlIndex_.end() ? 0 : controls_[found->second].window;
+}
+
+WindowHandle Win32Platform::ControlWindow(int id) { return Hwnd(id); }
+
+bool Win32Platform::IsButtonChecked(int id) {
+  HWND button = ToHwnd(Hwnd(id));
+  return button && ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int Win32Platform::ComboSelectedIndex(int id) {
+  HWND combo = ToHwnd(Hwnd(id));
+  if (!combo) return -1;
+  const LRESULT index = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+  return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+int Win32Platform::ComboItemCount(int id) {
+  HWND combo = ToHwnd(Hwnd(id));
+  if (!combo) return 0;
+  const LRESULT count = ::SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  return count == CB_ERR ? 0 : static_cast<int>(count);
+}
+
+Text Win32Platform::ComboItemText(int id, int index) {
+  HWND combo = ToHwnd(Hwnd(id));
+  if (!combo || index < 0 || index >= ComboItemCount(id)) return Text();
+  const LRESULT length = ::SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR || length <= 0) return Text();
+  std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+  const LRESULT copied =
+      ::SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  if (copied == CB_ERR) return Text();
+  return Text(buffer.data(), static_cast<size_t>(std::min<LRESULT>(copied, length)));
+}
+
+void Win32Platform::ComboSelect(int id, int index) {
+  if (HWND combo = ToHwnd(Hwnd(id))) ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void Win32Platform::SetControlText(int id, const Text& text) {
+  if (HWND control = ToHwnd(Hwnd(id))) ::SetWindowTextA(control, text.c_str());
+}
+
+Text Win32Platform::GetControlText(int id) {
+  HWND control = ToHwnd(Hwnd(id));
+  if (!control) return Text();
+  const int length = ::GetWindowTextLengthA(control);
+  if (length <= 0) return Text();
+  std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+  const int copied = ::GetWindowTextA(control, buffer.data(), length + 1);
+  return Text(buffer.data(), static_cast<size_t>(std::max(copied, 0)));
+}
+
+}  // namespace bm

@@ -1,0 +1,644 @@
+// The simulated Windows: texts, the user and the clock, files and folders, the
+// folder chooser and the program's windows. The registry, the shell, message
+// boxes, top-level windows and commands live in the other sources here.
+#include "platform/sim/SimPlatform.h"
+
+#include "app/Controls.h"
+#include "platform/sim/SimState.h"
+
+namespace bm {
+
+using sim::Drive;
+using sim::Node;
+using sim::ParsedPath;
+using sim::ParsePath;
+using sim::Wide;
+using sim::Gbk;
+
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+// ---- state helpers -------------------------------------------------------------------
+
+Drive* SimPlatform::State::FindDrive(char16_t letter) {
+  auto it = drives.find(letter);
+  return it == drives.end() ? nullptr : &it->second;
+}
+
+Node* SimPlatform::State::Find(const ParsedPath& path) {
+  if (!path.valid) return nullptr;
+  Drive* drive = FindDrive(path.drive);
+  if (!drive) return nullptr;
+  Node* node = &drive->root;
+  for (const WideText& part : path.parts) {
+    if (!node->folder) return nullptr;
+    auto it = node->children.find(sim::Fold(part));
+    if (it == node->children.end()) return nullptr;
+    node = it->second.get();
+  }
+  // "D:\a.txt\" names no file: a trailing separator asks for a folder.
+  if (path.trailingSeparator && !node->folder) return nullptr;
+  return node;
+}
+
+Node* SimPlatform::State::FindParent(const ParsedPath& path) {
+  if (!path.valid || path.parts.empty()) return nullptr;
+  ParsedPath parent = path;
+  parent.parts.pop_back();
+  parent.trailingSeparator = false;
+  Node* node = Find(parent);
+  return node && node->folder ? node : nullptr;
+}
+
+bool SimPlatform::State::AnyHeldBelow(const ParsedPath& path) const {
+  const WideText key = sim::PathKey(path);
+  for (const WideText& held : heldOpen) {
+    if (held == key || (held.size() > key.size() && held.compare(0, key.size(), key) == 0 && held[key.size()] == u'\\'))
+      return true;
+  }
+  return false;
+}
+
+Node* SimPlatform::State::MakeFoldersTo(const ParsedPath& path, size_t depth, uint32_t attributes) {
+  if (!path.valid) return nullptr;
+  Drive* drive = FindDrive(path.drive);
+  if (!drive) return nullptr;
+  Node* node = &drive->root;
+  for (size_t i = 0; i < depth; ++i) {
+    if (!node->folder) return nullptr;
+    const WideText key = sim::Fold(path.parts[i]);
+    auto it = node->children.find(key);
+    if (it == node->children.end()) {
+      if (!sim::ValidName(path.parts[i])) return nullptr;
+      auto child = std::make_unique<Node>();
+      child->name = path.parts[i];
+      child->folder = true;
+      child->attributes = (i + 1 == depth ? attributes : 0) | kAttrDirectory;
+      it = node->children.emplace(key, std::move(child)).first;
+    }
+    node = it->second.get();
+  }
+  return node->folder ? node : nullptr;
+}
+
+bool SimPlatform::State::CreateFolder(const WideText& widePath) {
+  const ParsedPath path = ParsePath(widePath);
+  if (!path.valid || path.parts.empty()) return false;
+  Drive* drive = FindDrive(path.drive);
+  if (!drive || drive->readOnly) return false;
+  Node* parent = FindParent(path);
+  if (!parent) return false;
+  const WideText& name = path.parts.back();
+  if (!sim::ValidName(name) || parent->children.count(sim::Fold(name))) return false;
+  auto child = std::make_unique<Node>();
+  child->name = name;
+  child->folder = true;
+  child->attributes = kAttrDirectory;
+  parent->children.emplace(sim::Fold(name), std::move(child));
+  return true;
+}
+
+sim::ControlState* SimPlatform::State::Control(int id) {
+  auto it = controls.find(id);
+  return it == controls.end() ? nullptr : &it->second;
+}
+
+// ---- construction ----------------------------------------------------------------------
+
+SimPlatform::SimPlatform() : state_(std::make_unique<State>()) {
+  AddDrive('C');
+  AddDrive('D');
+  for (RegRoot root : {RegRoot::ClassesRoot, RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users,
+                       RegRoot::CurrentConfig}) {
+    auto node = std::make_shared<sim::RegNode>();
+    state_->regRoots[root] = node;
+  }
+  state_->startHandler = [](const WideText&, const WideText&) { return SimCommand(); };
+}
+
+SimPlatform::~SimPlatform() = default;
+
+// ---- knobs: files ------------------------------------------------------------------------
+
+void SimPlatform::AddDrive(char letter) {
+  Lock lock(state_->lock);
+  const char16_t key = sim::FoldUnit(static_cast<char16_t>(letter));
+  Drive& drive = state_->drives[key];
+  drive.root.folder = true;
+  drive.root.attributes = kAttrDirectory;
+}
+
+void SimPlatform::RemoveDrive(char letter) {
+  Lock lock(state_->lock);
+  state_->drives.erase(sim::FoldUnit(static_cast<char16_t>(letter)));
+}
+
+void SimPlatform::SetDriveReadOnly(char letter, bool readOnly) {
+  Lock lock(state_->lock);
+  if (Drive* drive = state_->FindDrive(sim::FoldUnit(static_cast<char16_t>(letter)))) drive->readOnly = readOnly;
+}
+
+bool SimPlatform::WriteFile(const Text& path, const Text& content, uint32_t attributes) {
+  Lock lock(state_->lock);
+  const ParsedPath parsed = ParsePath(Wide(path));
+  if (!parsed.valid || parsed.parts.empty() || parsed.trailingSeparator) return false;
+  Node* parent = state_->MakeFoldersTo(parsed, parsed.parts.size() - 1, kAttrDirectory);
+  if (!parent) return false;
+  const WideText& name = parsed.parts.back();
+  if (!sim::ValidName(name)) return false;
+  std::unique_ptr<Node>& slot = parent->children[sim::Fold(name)];
+  if (slot && slot->folder) return false;
+  if (!slot) {
+    slot = std::make_unique<Node>();
+    slot->name = name;
+  }
+  slot->content = content;
+  slot->attributes = attributes & ~kAttrDirectory;
+  return true;
+}
+
+bool SimPlatform::MakeFolders(const Text& path, uint32_t attributes) {
+  Lock lock(state_->lock);
+  const ParsedPath parsed = ParsePath(Wide(path));
+  return state_->MakeFoldersTo(parsed, parsed.parts.size(), attributes) != nullptr;
+}
+
+std::optional<Text> SimPlatform::ReadFile(const Text& path) const {
+  Lock lock(state_->lock);
+  const Node* node = state_->Find(path);
+  if (!node || node->folder) return std::nullopt;
+  return node->content;
+}
+
+bool SimPlatform::IsFile(const Text& path) const {
+  Lock lock(state_->lock);
+  const Node* node = state_->Find(path);
+  return node && !node->folder;
+}
+
+bool SimPlatform::IsFolder(const Text& path) const {
+  Lock lock(state_->lock);
+  const Node* node = state_->Find(path);
+  return node && node->folder;
+}
+
+namespace {
+
+// What a directory search reports: a file without any attribute is "normal".
+uint32_t ReportedAttributes(const Node& node) {
+  if (node.folder) return node.attributes | kAttrDirectory;
+  return node.attributes == 0 ? kAttrNormal : node.attributes;
+}
+
+}  // namespace
+
+uint32_t SimPlatform::AttributesOf(const Text& path) const {
+  Lock lock(state_->lock);
+  const Node* node = state_->Find(path);
+  return node ? ReportedAttributes(*node) : 0xFFFFFFFFu;
+}
+
+void SimPlatform::HoldOpen(const Text& path, bool held) {
+  Lock lock(state_->lock);
+  const ParsedPath parsed = ParsePath(Wide(path));
+  if (!parsed.valid) return;
+  if (held) {
+    state_->heldOpen.insert(sim::PathKey(parsed));
+  } else {
+    state_->heldOpen.erase(sim::PathKey(parsed));
+  }
+}
+
+namespace {
+
+void DumpNode(const Node& node, const Text& path, Text& out) {
+  for (const auto& entry : node.children) {
+    const Node& child = *entry.second;
+    const Text childPath = path + "\\" + Gbk(child.name);
+    if (child.folder) {
+      out += childPath + "\\\n";
+      DumpNode(child, childPath, out);
+    } else {
+      out += childPath + "=" + child.content + "\n";
+    }
+  }
+}
+
+}  // namespace
+
+Text SimPlatform::DumpFiles() const {
+  Lock lock(state_->lock);
+  Text out;
+  for (const auto& drive : state_->drives) {
+    const Text letter(1, static_cast<char>(drive.first));
+    DumpNode(drive.second.root, letter + ":", out);
+  }
+  return out;
+}
+
+// ---- knobs: the user, the clock ------------------------------------------------------------
+
+void SimPlatform::SetUserName(const Text& name) {
+  Lock lock(state_->lock);
+  state_->userName = name;
+}
+
+void SimPlatform::SetUserNameFails(bool fails) {
+  Lock lock(state_->lock);
+  state_->userNameFails = fails;
+}
+
+void SimPlatform::SetProfileFolder(const Text& folder) {
+  Lock lock(state_->lock);
+  state_->profileFolder = folder;
+}
+
+void SimPlatform::SetDate(int year, int month, int day) {
+  Lock lock(state_->lock);
+  state_->date = {year, month, day};
+}
+
+void SimPlatform::SetOsVersion(uint32_t major, uint32_t minor, uint32_t build, bool readable) {
+  Lock lock(state_->lock);
+  state_->osMajor = major;
+  state_->osMinor = minor;
+  state_->osBuild = build;
+  state_->osReadable = readable;
+}
+
+void SimPlatform::AdvanceClock(uint32_t milliseconds) {
+  Lock lock(state_->lock);
+  state_->tick += milliseconds;
+}
+
+// ---- knobs: the folder chooser ----------------------------------------------------------------
+
+void SimPlatform::QueueChooserAnswer(const ChooserAnswer& answer) {
+  Lock lock(state_->lock);
+  state_->answers.push_back(answer);
+}
+
+const std::vector<ChooserCall>& SimPlatform::ChooserCalls() const { return state_->chooserCalls; }
+
+void SimPlatform::OnChooserOpen(std::function<void()> action) {
+  Lock lock(state_->lock);
+  state_->chooserAction = std::move(action);
+}
+
+// ---- knobs: the program's windows ----------------------------------------------------------------
+
+bool SimPlatform::MainWindowCreated() const {
+  Lock lock(state_->lock);
+  return state_->windowCreated;
+}
+
+const ControlSpec* SimPlatform::FindControl(int id) const {
+  Lock lock(state_->lock);
+  const sim::ControlState* control = state_->Control(id);
+  return control ? &control->spec : nullptr;
+}
+
+WindowSpec SimPlatform::MainWindow() const {
+  Lock lock(state_->lock);
+  return state_->window;
+}
+
+void SimPlatform::Click(int id) {
+  EventSink* sink = nullptr;
+  {
+    Lock lock(state_->lock);
+    sim::ControlState* control = state_->Control(id);
+    if (!control) return;
+    if (control->spec.kind == ControlKind::RadioButton) {
+      // Radio buttons with the same parent form one group.
+      for (auto& entry : state_->controls) {
+        sim::ControlState& other = entry.second;
+        if (other.spec.kind == ControlKind::RadioButton && other.spec.parentId == control->spec.parentId)
+          other.checked = false;
+      }
+      control->checked = true;
+    }
+    sink = state_->sink;
+  }
+  if (sink) sink->OnControlEvent(id, ControlEvent::Clicked);
+}
+
+void SimPlatform::PickComboItem(int id, int index) {
+  EventSink* sink = nullptr;
+  {
+    Lock lock(state_->lock);
+    sim::ControlState* control = state_->Control(id);
+    if (!control || control->spec.kind != ControlKind::ComboBox) return;
+    if (index < 0 || index >= static_cast<int>(control->spec.items.size())) return;
+    control->selected = index;
+    sink = state_->sink;
+  }
+  if (sink) sink->OnControlEvent(id, ControlEvent::SelectionChanged);
+}
+
+const std::vector<Text>& SimPlatform::TextWrites(int id) const {
+  static const std::vector<Text> none;
+  Lock lock(state_->lock);
+  const sim::ControlState* control = state_->Control(id);
+  return control ? control->writes : none;
+}
+
+int SimPlatform::PumpCount() const {
+  Lock lock(state_->lock);
+  return state_->pumpCount;
+}
+
+// ---- Platform: texts, the user, the machine ----------------------------------------------------------
+
+int SimPlatform::GetACP() { return 936; }
+
+WideText SimPlatform::MultiByteToWideChar(int codePage, const Text& text) { return sim::ToWide(codePage, text); }
+
+Text SimPlatform::WideCharToMultiByte(int codePage, const WideText& text) { return sim::FromWide(codePage, text); }
+
+bool SimPlatform::GetUserNameA(Text& name) {
+  Lock lock(state_->lock);
+  if (state_->userNameFails) return false;
+  name = state_->userName;
+  return true;
+}
+
+WideText SimPlatform::GetProfileFolderW() {
+  Lock lock(state_->lock);
+  return Wide(state_->profileFolder);
+}
+
+LocalDate SimPlatform::GetLocalDate() {
+  Lock lock(state_->lock);
+  return state_->date;
+}
+
+bool SimPlatform::QueryOsVersion(uint32_t& major, uint32_t& minor, uint32_t& build) {
+  Lock lock(state_->lock);
+  if (!state_->osReadable) return false;
+  major = state_->osMajor;
+  minor = state_->osMinor;
+  build = state_->osBuild;
+  return true;
+}
+
+uint32_t SimPlatform::GetCurrentProcessId() {
+  Lock lock(state_->lock);
+  return state_->processId;
+}
+
+uint32_t SimPlatform::GetTickCount() {
+  Lock lock(state_->lock);
+  return state_->tick;
+}
+
+void SimPlatform::Sleep(uint32_t milliseconds) {
+  Lock lock(state_->lock);
+  state_->tick += milliseconds;
+}
+
+// ---- Platform: files and folders ------------------------------------------------------------------------
+
+SearchHandle SimPlatform::FindFirstFileA(const Text& pattern, FindData& found) {
+  Lock lock(state_->lock);
+  const ParsedPath parsed = ParsePath(Wide(pattern));
+  // A pattern ending in a separator names no entry; nor does a bare drive.
+  if (!parsed.valid || parsed.parts.empty() || parsed.trailingSeparator) return 0;
+  const Node* folder = state_->FindParent(parsed);
+  if (!folder) return 0;
+  const WideText& last = parsed.parts.back();
+  State::Search search;
+  if (last.find_first_of(u"*?") == WideText::npos) {
+    auto it = folder->children.find(sim::Fold(last));
+    if (it == folder->children.end()) return 0;
+    search.entries.push_back({ReportedAttributes(*it->second), Gbk(it->second->name)});
+  } else {
+    if (parsed.parts.size() > 1) {
+      // A folder below the root lists itself and its parent first.
+      for (const char* dots : {".", ".."}) {
+        if (sim::WildcardMatch(last, Wide(dots))) search.entries.push_back({kAttrDirectory, dots});
+      }
+    }
+    for (const auto& entry : folder->children) {
+      if (sim::WildcardMatch(last, entry.second->name))
+        search.entries.push_back({ReportedAttributes(*entry.second), Gbk(entry.second->name)});
+    }
+  }
+  if (search.entries.empty()) return 0;
+  found = search.entries[0];
+  search.next = 1;
+  const SearchHandle handle = state_->nextSearch++;
+  state_->searches[handle] = std::move(search);
+  return handle;
+}
+
+bool SimPlatform::FindNextFileA(SearchHandle search, FindData& found) {
+  Lock lock(state_->lock);
+  auto it = state_->searches.find(search);
+  if (it == state_->searches.end() || it->second.next >= it->second.entries.size()) return false;
+  found = it->second.entries[it->second.next++];
+  return true;
+}
+
+void SimPlatform::FindClose(SearchHandle search) {
+  Lock lock(state_->lock);
+  state_->searches.erase(search);
+}
+
+bool SimPlatform::CopyFileA(const Text& from, const Text& to, bool failIfExists) {
+  Lock lock(state_->lock);
+  const ParsedPath source = ParsePath(Wide(from));
+  const ParsedPath target = ParsePath(Wide(to));
+  const Node* sourceNode = state_->Find(source);
+  if (!sourceNode || sourceNode->folder || state_->IsHeld(source)) return false;
+  if (!target.valid || target.parts.empty() || target.trailingSeparator) return false;
+  Drive* drive = state_->FindDrive(target.drive);
+  if (!drive || drive->readOnly) return false;
+  Node* parent = state_->FindParent(target);
+  if (!parent) return false;
+  const WideText& name = target.parts.back();
+  if (!sim::ValidName(name)) return false;
+  auto it = parent->children.find(sim::Fold(name));
+  if (it != parent->children.end()) {
+    Node& existing = *it->second;
+    if (existing.folder || failIfExists || state_->IsHeld(target)) return false;
+    if (existing.attributes & kAttrReadOnly) return false;
+    if (&existing == sourceNode) return false;  // a file cannot be copied onto itself
+    existing.content = sourceNode->content;
+    existing.attributes = sourceNode->attributes;
+    return true;
+  }
+  auto copy = std::make_unique<Node>();
+  copy->name = name;
+  copy->content = sourceNode->content;
+  copy->attributes = sourceNode->attributes;
+  parent->children.emplace(sim::Fold(name), std::move(copy));
+  return true;
+}
+
+bool SimPlatform::CreateDirectoryA(const Text& path) {
+  Lock lock(state_->lock);
+  return state_->CreateFolder(Wide(path));
+}
+
+bool SimPlatform::CreateDirectoryW(const WideText& path) {
+  Lock lock(state_->lock);
+  return state_->CreateFolder(path);
+}
+
+uint32_t SimPlatform::PathIsDirectoryW(const WideText& path) {
+  Lock lock(state_->lock);
+  const Node* node = state_->Find(ParsePath(path));
+  return node && node->folder ? kAttrDirectory : 0;
+}
+
+bool SimPlatform::PathIsDirectoryEmptyA(const Text& path) {
+  Lock lock(state_->lock);
+  const Node* node = state_->Find(path);
+  return node && node->folder && node->children.empty();
+}
+
+FolderChoice SimPlatform::BrowseForFolderW(WindowHandle owner, const WideText& title, uint32_t flags,
+                                           const WideText& startFolder) {
+  std::function<void()> action;
+  ChooserAnswer answer;
+  {
+    Lock lock(state_->lock);
+    ChooserCall call;
+    call.owner = owner;
+    call.title = Gbk(title);
+    call.flags = flags;
+    call.startFolder = Gbk(startFolder);
+    if (const sim::ControlState* status = state_->Control(标签_文字)) call.statusWhileOpen = status->text;
+    state_->chooserCalls.push_back(call);
+    if (!state_->answers.empty()) {
+      answer = state_->answers.front();
+      state_->answers.erase(state_->answers.begin());
+    }
+    // The action does not run again for a chooser it opens itself.
+    if (!state_->inChooserAction && state_->chooserAction) {
+      action = state_->chooserAction;
+      state_->inChooserAction = true;
+    }
+  }
+  if (action) {
+    action();
+    Lock lock(state_->lock);
+    state_->inChooserAction = false;
+  }
+  FolderChoice choice;
+  switch (answer.kind) {
+    case ChooserAnswer::Folder:
+      choice.chosen = true;
+      choice.path = Wide(answer.folder);
+      break;
+    case ChooserAnswer::Virtual:
+      choice.chosen = true;
+      break;
+    case ChooserAnswer::Cancel:
+      break;
+  }
+  return choice;
+}
+
+// ---- Platform: the program's windows and controls ------------------------------------------------------
+
+void SimPlatform::SetEventSink(EventSink* sink) {
+  Lock lock(state_->lock);
+  state_->sink = sink;
+}
+
+bool SimPlatform::CreateMainWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls) {
+  EventSink* sink = nullptr;
+  {
+    Lock lock(state_->lock);
+    if (state_->windowCreated) return false;
+    state_->window = window;
+    for (const ControlSpec& spec : controls) {
+      sim::ControlState control;
+      control.spec = spec;
+      control.handle = state_->nextWindow;
+      state_->nextWindow += 4;
+      control.text = spec.caption;
+      state_->controls[spec.id] = control;
+    }
+    sim::TopWindow top;
+    top.handle = state_->nextWindow;
+    state_->nextWindow += 4;
+    top.processId = state_->processId;
+    top.visible = true;
+    top.className = "BookmarkBackupWindow";
+    top.title = window.title;
+    state_->zOrder.insert(state_->zOrder.begin(), top);
+    state_->mainWindow = top.handle;
+    state_->windowCreated = true;
+    sink = state_->sink;
+  }
+  if (sink) sink->OnWindowCreated(window.id);
+  return true;
+}
+
+int SimPlatform::RunMessageLoop() { return 0; }
+
+void SimPlatform::PumpMessages() {
+  Lock lock(state_->lock);
+  ++state_->pumpCount;
+  state_->tick += 1;
+}
+
+WindowHandle SimPlatform::ControlWindow(int id) {
+  Lock lock(state_->lock);
+  const sim::ControlState* control = state_->Control(id);
+  return control ? control->handle : 0;
+}
+
+bool SimPlatform::IsButtonChecked(int id) {
+  Lock lock(state_->lock);
+  const sim::ControlState* control = state_->Control(id);
+  return control && control->checked;
+}
+
+int SimPlatform::ComboSelectedIndex(int id) {
+  Lock lock(state_->lock);
+  const sim::ControlState* control = state_->Control(id);
+  return control ? control->selected : -1;
+}
+
+int SimPlatform::ComboItemCount(int id) {
+  Lock lock(state_->lock);
+  const sim::ControlState* control = state_->Control(id);
+  return control ? static_cast<int>(control->spec.items.size()) : 0;
+}
+
+Text SimPlatform::ComboItemText(int id, int index) {
+  Lock lock(state_->lock);
+  const sim::ControlState* control = state_->Control(id);
+  if (!control || index < 0 || index >= static_cast<int>(control->spec.items.size())) return Text();
+  return control->spec.items[index];
+}
+
+void SimPlatform::ComboSelect(int id, int index) {
+  Lock lock(state_->lock);
+  sim::ControlState* control = state_->Control(id);
+  if (!control) return;
+  // CB_SETCURSEL outside the list clears the selection.
+  control->selected = index >= 0 && index < static_cast<int>(control->spec.items.size()) ? index : -1;
+}
+
+void SimPlatform::SetControlText(int id, const Text& text) {
+  Lock lock(state_->lock);
+  sim::ControlState* control = state_->Control(id);
+  if (!control) return;
+  control->text = text;
+  control->writes.push_back(text);
+}
+
+Text SimPlatform::GetControlText(int id) {
+  Lock lock(state_->lock);
+  const sim::ControlState* control = state_->Control(id);
+  if (!control) return Text();
+  // A drop-down list shows its selected item.
+  if (control->spec.kind == ControlKind::ComboBox && control->selected >= 0) return control->spec.items[control->selected];
+  return control->text;
+}
+
+}  // namespace bm

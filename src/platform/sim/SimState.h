@@ -1,0 +1,183 @@
+// The in-memory machine behind SimPlatform, shared by its source files.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <vector>
+
+#include "platform/sim/SimPlatform.h"
+
+namespace bm {
+namespace sim {
+
+// ---- texts ----------------------------------------------------------------------
+// Conversions through iconv; code page 0 (CP_ACP) is 936. Bytes or code units
+// that do not convert become '?', as the Windows conversions substitute them.
+WideText ToWide(int codePage, const Text& text);
+Text FromWide(int codePage, const WideText& text);
+inline WideText Wide(const Text& gbk) { return ToWide(936, gbk); }
+inline Text Gbk(const WideText& wide) { return FromWide(936, wide); }
+// Upper-case folding on UTF-16 (ASCII, Latin-1, Greek, Cyrillic, full-width
+// Latin), the comparison Windows makes for file and registry names.
+char16_t FoldUnit(char16_t unit);
+WideText Fold(const WideText& text);
+
+// ---- files ----------------------------------------------------------------------
+struct Node {
+  WideText name;  // as created
+  bool folder = false;
+  uint32_t attributes = 0;
+  Text content;
+  // Keyed by the folded name: iteration gives the order Windows lists entries in.
+  std::map<WideText, std::unique_ptr<Node>> children;
+};
+
+struct Drive {
+  Node root;
+  bool readOnly = false;
+};
+
+// A path split into its drive and its components ("." and ".." resolved,
+// repeated separators collapsed).
+struct ParsedPath {
+  bool valid = false;
+  char16_t drive = 0;  // upper case
+  std::vector<WideText> parts;
+  bool trailingSeparator = false;
+};
+ParsedPath ParsePath(const WideText& path);
+// Folded "X:\A\B", the identity of a path.
+WideText PathKey(const ParsedPath& path);
+bool ValidName(const WideText& name);
+bool WildcardMatch(const WideText& pattern, const WideText& name);
+
+// ---- registry --------------------------------------------------------------------
+struct RegValue {
+  Text name;
+  uint32_t type = 0;
+  Bytes data;
+};
+
+struct RegNode {
+  WideText name;
+  RegNode* parent = nullptr;
+  bool denied = false;
+  bool deleted = false;
+  std::map<WideText, std::shared_ptr<RegNode>> children;  // keyed by folded name
+  std::vector<RegValue> values;                            // creation order
+};
+
+struct RegHandle {
+  std::shared_ptr<RegNode> node;
+  uint32_t access = 0;
+};
+
+// ---- windows and controls -----------------------------------------------------------
+struct TopWindow {
+  WindowHandle handle = 0;
+  uint32_t processId = 0;
+  bool visible = false;
+  WindowHandle parent = 0;
+  Text className;
+  Text title;
+};
+
+struct ControlState {
+  ControlSpec spec;
+  WindowHandle handle = 0;
+  Text text;
+  bool checked = false;
+  int selected = -1;
+  std::vector<Text> writes;
+};
+
+struct ProcessState {
+  SimCommand command;
+  size_t released = 0;  // bytes the process has written into the pipe
+  size_t readPos = 0;   // bytes the reader has taken
+  bool terminated = false;
+  size_t startedIndex = 0;  // its record in StartedProcesses
+};
+
+}  // namespace sim
+
+struct SimPlatform::State {
+  mutable std::recursive_mutex lock;
+
+  // files
+  std::map<char16_t, sim::Drive> drives;
+  std::set<WideText> heldOpen;  // PathKey of each held file
+  struct Search {
+    std::vector<FindData> entries;
+    size_t next = 0;
+  };
+  std::map<SearchHandle, Search> searches;
+  SearchHandle nextSearch = 0x100;
+
+  // user and clock
+  Text userName = "Tester";
+  bool userNameFails = false;
+  Text profileFolder = "C:\\Users\\Tester";
+  LocalDate date{2023, 4, 30};
+  uint32_t osMajor = 10, osMinor = 0, osBuild = 19045;
+  bool osReadable = true;
+  uint32_t tick = 1000000;
+
+  // folder chooser
+  std::vector<ChooserAnswer> answers;
+  std::vector<ChooserCall> chooserCalls;
+  std::function<void()> chooserAction;
+  bool inChooserAction = false;
+
+  // registry
+  std::map<RegRoot, std::shared_ptr<sim::RegNode>> regRoots;
+  std::map<RegKey, sim::RegHandle> regHandles;
+  RegKey nextRegKey = 0x1000;
+  bool ntRenameKeyAvailable = true;
+
+  // shell, message boxes, windows
+  std::vector<RecycledItem> recycleBin;
+  std::vector<ShellCall> shellCalls;
+  std::vector<ShownMessageBox> messageBoxes;
+  bool messageBoxAvailable = true;
+  int messageBoxResult = 1;
+  std::vector<sim::TopWindow> zOrder;  // front first
+  WindowHandle nextWindow = 0x10010;
+  uint32_t processId = 4321;
+  WindowHandle mainWindow = 0;
+
+  // commands
+  std::function<SimCommand(const WideText&, const WideText&)> startHandler;
+  std::vector<StartedProcess> started;
+  std::map<ProcessHandle, sim::ProcessState> processes;
+  ProcessHandle nextProcess = 0x200;
+  Text systemFolder = "C:\\Windows\\system32";
+  long wow64Result = 0;
+
+  // the program's windows
+  EventSink* sink = nullptr;
+  bool windowCreated = false;
+  WindowSpec window;
+  std::map<int, sim::ControlState> controls;
+  int pumpCount = 0;
+
+  // helpers (called with the lock held)
+  sim::Drive* FindDrive(char16_t letter);
+  sim::Node* Find(const sim::ParsedPath& path);
+  sim::Node* FindParent(const sim::ParsedPath& path);
+  sim::Node* Find(const Text& path) { return Find(sim::ParsePath(sim::Wide(path))); }
+  bool IsHeld(const sim::ParsedPath& path) const { return heldOpen.count(sim::PathKey(path)) != 0; }
+  bool AnyHeldBelow(const sim::ParsedPath& path) const;
+  sim::Node* MakeFoldersTo(const sim::ParsedPath& path, size_t depth, uint32_t attributes);
+  bool CreateFolder(const WideText& path);
+  sim::ControlState* Control(int id);
+  std::shared_ptr<sim::RegNode> RegNodeAt(RegRoot root, const Text& keyPath, bool create);
+  bool ResolveKey(RegKey key, std::shared_ptr<sim::RegNode>& node, uint32_t& access);
+  // Opens or creates `subKey` below `parent`: the common body of the four calls.
+  long OpenOrCreate(RegKey parent, const Text& subKey, uint32_t access, bool create, RegKey& opened);
+  sim::TopWindow* Window(WindowHandle handle);
+};
+
+}  // namespace bm

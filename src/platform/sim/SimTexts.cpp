@@ -1,0 +1,196 @@
+// Text conversions, name folding, path parsing and wildcards of the simulated
+// Windows.
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/sim/SimState.h"
+
+namespace bm {
+namespace sim {
+
+namespace {
+
+std::string IconvName(int codePage) {
+  if (codePage == 0 || codePage == 936) return "CP936";
+  if (codePage == 65001) return "UTF-8";
+  if (codePage == 1200) return "UTF-16LE";
+  return "CP" + std::to_string(codePage);
+}
+
+// Converts `input` from one charset to another; each unit that does not
+// convert is skipped and `replacement` written in its place.
+std::string Convert(const std::string& from, const std::string& to, const std::string& input, size_t unitSize,
+                    const std::string& replacement) {
+  iconv_t cd = iconv_open(to.c_str(), from.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string();
+  std::string output;
+  std::vector<char> in(input.begin(), input.end());
+  char* inPtr = in.data();
+  size_t inLeft = in.size();
+  char buffer[1024];
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    const size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    output.append(buffer, outPtr - buffer);
+    if (result != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) continue;
+    // EILSEQ or EINVAL (a sequence cut off at the end): substitute one unit.
+    const size_t skip = inLeft < unitSize ? inLeft : unitSize;
+    inPtr += skip;
+    inLeft -= skip;
+    output += replacement;
+  }
+  iconv_close(cd);
+  return output;
+}
+
+}  // namespace
+
+WideText ToWide(int codePage, const Text& text) {
+  static const std::string question("?\0", 2);
+  const std::string bytes = Convert(IconvName(codePage), "UTF-16LE", text, 1, question);
+  WideText wide;
+  wide.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    wide.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8)));
+  }
+  return wide;
+}
+
+Text FromWide(int codePage, const WideText& text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return Convert("UTF-16LE", IconvName(codePage), bytes, 2, "?");
+}
+
+char16_t FoldUnit(char16_t c) {
+  if (c >= u'a' && c <= u'z') return c - 0x20;
+  if (c < 0x80) return c;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;           // Latin-1
+  if (c == 0xFF) return 0x178;
+  // Latin Extended-A: upper and lower case alternate in pairs.
+  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return (c % 2 == 1) ? c - 1 : c;
+  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 0) ? c - 1 : c;
+  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return c - 0x20;         // Greek
+  if (c >= 0x430 && c <= 0x44F) return c - 0x20;                       // Cyrillic
+  if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+  if (c >= 0xFF41 && c <= 0xFF5A) return c - 0x20;                     // full-width Latin
+  return c;
+}
+
+WideText Fold(const WideText& text) {
+  WideText folded(text);
+  for (char16_t& c : folded) c = FoldUnit(c);
+  return folded;
+}
+
+namespace {
+
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+// Win32 path normalisation drops trailing dots and spaces of a name.
+WideText TrimName(const WideText& name) {
+  if (name == u"." || name == u"..") return name;
+  size_t end = name.size();
+  while (end > 0 && (name[end - 1] == u'.' || name[end - 1] == u' ')) --end;
+  return name.substr(0, end);
+}
+
+}  // namespace
+
+ParsedPath ParsePath(const WideText& path) {
+  ParsedPath parsed;
+  if (path.size() < 2 || path[1] != u':') return parsed;
+  const char16_t letter = FoldUnit(path[0]);
+  if (letter < u'A' || letter > u'Z') return parsed;
+  parsed.drive = letter;
+  if (path.size() > 2 && !IsSeparator(path[2])) return parsed;  // "D:name" is relative to D:'s current folder
+  WideText part;
+  auto flush = [&](bool keepAsWritten) {
+    WideText name = keepAsWritten ? part : TrimName(part);
+    part.clear();
+    if (name.empty() || name == u".") return;
+    if (name == u"..") {
+      if (!parsed.parts.empty()) parsed.parts.pop_back();
+      return;
+    }
+    parsed.parts.push_back(name);
+  };
+  for (size_t i = 2; i < path.size(); ++i) {
+    if (IsSeparator(path[i])) {
+      flush(false);
+    } else {
+      part.push_back(path[i]);
+    }
+  }
+  // The last name keeps its dots only when it holds wildcards (a pattern).
+  const bool pattern = part.find_first_of(u"*?") != WideText::npos;
+  flush(pattern);
+  parsed.trailingSeparator = path.size() > 3 && IsSeparator(path.back());
+  parsed.valid = true;
+  return parsed;
+}
+
+WideText PathKey(const ParsedPath& path) {
+  WideText key;
+  key.push_back(path.drive);
+  key += u":";
+  for (const WideText& part : path.parts) key += u"\\" + Fold(part);
+  return key;
+}
+
+bool ValidName(const WideText& name) {
+  if (name.empty() || name.size() > 255) return false;
+  for (char16_t c : name) {
+    if (c < 0x20) return false;
+    if (WideText(u"<>:\"/\\|?*").find(c) != WideText::npos) return false;
+  }
+  return true;
+}
+
+namespace {
+
+bool Glob(const char16_t* p, const char16_t* pEnd, const char16_t* n, const char16_t* nEnd) {
+  const char16_t* star = nullptr;
+  const char16_t* starName = nullptr;
+  while (n < nEnd) {
+    if (p < pEnd && (*p == u'?' || *p == *n)) {
+      ++p;
+      ++n;
+    } else if (p < pEnd && *p == u'*') {
+      star = p++;
+      starName = n;
+    } else if (star) {
+      p = star + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (p < pEnd && *p == u'*') ++p;
+  return p == pEnd;
+}
+
+}  // namespace
+
+bool WildcardMatch(const WideText& pattern, const WideText& name) {
+  const WideText p = Fold(pattern);
+  const WideText n = Fold(name);
+  if (Glob(p.data(), p.data() + p.size(), n.data(), n.data() + n.size())) return true;
+  // A pattern ending in ".*" also matches the names without an extension, so
+  // "*.*" matches every name.
+  if (p.size() >= 2 && p.compare(p.size() - 2, 2, u".*") == 0) {
+    return Glob(p.data(), p.data() + p.size() - 2, n.data(), n.data() + n.size());
+  }
+  return false;
+}
+
+}  // namespace sim
+}  // namespace bm

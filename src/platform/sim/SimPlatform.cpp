@@ -116,6 +116,8 @@ SimPlatform::SimPlatform() : state_(std::make_unique<State>()) {
 }
 
 SimPlatform::~SimPlatform() = default;
+SimPlatform::SimPlatform(SimPlatform&&) noexcept = default;
+SimPlatform& SimPlatform::operator=(SimPlatform&&) noexcept = default;
 
 // ---- knobs: files ------------------------------------------------------------------------
 
@@ -160,6 +162,14 @@ bool SimPlatform::MakeFolders(const Text& path, uint32_t attributes) {
   Lock lock(state_->lock);
   const ParsedPath parsed = ParsePath(Wide(path));
   return state_->MakeFoldersTo(parsed, parsed.parts.size(), attributes) != nullptr;
+}
+
+bool SimPlatform::SetAttributes(const Text& path, uint32_t attributes) {
+  Lock lock(state_->lock);
+  Node* node = state_->Find(path);
+  if (!node) return false;
+  node->attributes = node->folder ? (attributes | kAttrDirectory) : (attributes & ~kAttrDirectory);
+  return true;
 }
 
 std::optional<Text> SimPlatform::ReadFile(const Text& path) const {
@@ -566,7 +576,7 @@ bool SimPlatform::CreateMainWindow(const WindowSpec& window, const std::vector<C
     state_->nextWindow += 4;
     top.processId = state_->processId;
     top.visible = true;
-    top.className = "BookmarkBackupWindow";
+    top.className = "BookmarkBackupMainWindow";
     top.title = window.title;
     state_->zOrder.insert(state_->zOrder.begin(), top);
     state_->mainWindow = top.handle;

@@ -81,6 +81,9 @@ class SimPlatform : public Platform {
   // profile folder C:\Users\Tester, today 2023-04-30, Windows 10.0.
   SimPlatform();
   ~SimPlatform() override;
+  // A machine can be swapped for a fresh one; a moved-from machine is unusable.
+  SimPlatform(SimPlatform&&) noexcept;
+  SimPlatform& operator=(SimPlatform&&) noexcept;
 
   // ---- knobs: files ---------------------------------------------------------------
   void AddDrive(char letter);
@@ -90,6 +93,8 @@ class SimPlatform : public Platform {
   bool WriteFile(const Text& path, const Text& content, uint32_t attributes = kAttrArchive);
   // Creates the folder and its missing parents.
   bool MakeFolders(const Text& path, uint32_t attributes = kAttrDirectory);
+  // Sets a file's or folder's attributes (a folder keeps its directory bit).
+  bool SetAttributes(const Text& path, uint32_t attributes);
   std::optional<Text> ReadFile(const Text& path) const;
   bool IsFile(const Text& path) const;
   bool IsFolder(const Text& path) const;
@@ -114,7 +119,8 @@ class SimPlatform : public Platform {
   // Answers are used in order; with none queued the chooser is cancelled.
   void QueueChooserAnswer(const ChooserAnswer& answer);
   const std::vector<ChooserCall>& ChooserCalls() const;
-  // Runs while the chooser is open (e.g. a nested button press).
+  // Runs at each opening while the chooser is open (e.g. a nested button
+  // press); not again for a chooser that the action itself opens.
   void OnChooserOpen(std::function<void()> action);
 
   // ---- knobs: the registry -----------------------------------------------------------------

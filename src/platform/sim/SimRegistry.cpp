@@ -18,7 +18,7 @@ constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorKeyDeleted = 1018;
 
-constexpr long kStatusNotImplemented = static_cast<long>(0xC0000002u);
+constexpr long kStatusProcedureNotFound = static_cast<long>(0xC000007Au);
 constexpr long kStatusInvalidHandle = static_cast<long>(0xC0000008u);
 constexpr long kStatusInvalidParameter = static_cast<long>(0xC000000Du);
 constexpr long kStatusAccessDenied = static_cast<long>(0xC0000022u);
@@ -408,7 +408,7 @@ long SimPlatform::RegFlushKey(RegKey key) {
 
 long SimPlatform::NtRenameKey(RegKey key, const WideText& newName) {
   Lock lock(state_->lock);
-  if (!state_->ntRenameKeyAvailable) return kStatusNotImplemented;
+  if (!state_->ntRenameKeyAvailable) return kStatusProcedureNotFound;
   std::shared_ptr<RegNode> node;
   uint32_t access = 0;
   if (!state_->ResolveKey(key, node, access)) return kStatusInvalidHandle;

@@ -1,0 +1,94 @@
+// The contract cases run against the simulated Windows, laid out and inspected
+// through its knobs.
+#include <set>
+
+#include "contract/ContractFixture.h"
+#include "platform/sim/SimPlatform.h"
+
+namespace bm {
+namespace {
+
+// The simulation of "cmd.exe /c echo <text>": the text and a line end.
+// Any other command line prints nothing.
+SimCommand CommandInterpreter(SimPlatform& sim, const WideText& program, const WideText& commandLine) {
+  SimCommand command;
+  const Text path = sim.WideCharToMultiByte(936, program);
+  if (!sim.IsFile(path)) {
+    command.fails = true;
+    return command;
+  }
+  const WideText echo = u" /c echo ";
+  if (commandLine.compare(0, echo.size(), echo) == 0) {
+    command.output = sim.WideCharToMultiByte(936, commandLine.substr(echo.size())) + "\r\n";
+  }
+  command.chunkSize = 7;  // several pieces, as a real pipe may hand them out
+  return command;
+}
+
+class SimFixture : public ContractFixture {
+ public:
+  SimFixture() {
+    sim_.WriteFile("C:\\Windows\\system32\\cmd.exe", "MZ");
+    sim_.OnStartProcess([this](const WideText& program, const WideText& commandLine) {
+      return CommandInterpreter(sim_, program, commandLine);
+    });
+  }
+
+  Platform& Os() override { return sim_; }
+
+  Text ScratchFolder() override {
+    const Text folder = "D:\\contract";
+    sim_.MakeFolders(folder);
+    return folder;
+  }
+
+  Text MissingDriveFolder() override { return "Q:\\missing"; }
+
+  bool WriteFile(const Text& path, const Text& content) override {
+    if (sim_.IsFolder(path)) return false;
+    const uint32_t attributes = sim_.IsFile(path) ? sim_.AttributesOf(path) : kAttrArchive;
+    return sim_.WriteFile(path, content, attributes);
+  }
+
+  std::optional<Text> ReadFile(const Text& path) override { return sim_.ReadFile(path); }
+
+  bool MakeFolder(const Text& path) override { return sim_.MakeFolders(path); }
+
+  bool SetAttributes(const Text& path, uint32_t attributes) override { return sim_.SetAttributes(path, attributes); }
+
+  bool HoldOpen(const Text& path) override {
+    if (!sim_.IsFile(path)) return false;
+    sim_.HoldOpen(path);
+    held_.insert(path);
+    return true;
+  }
+
+  void ReleaseHeld() override {
+    for (const Text& path : held_) sim_.HoldOpen(path, false);
+    held_.clear();
+  }
+
+  Text ScratchRegKey() override {
+    const Text key = "Software\\BookmarkBackupContract";
+    sim_.CreateRegKey(RegRoot::CurrentUser, key);
+    return key;
+  }
+
+  std::optional<bool> InRecycleBin(const Text& originalPath) override {
+    const WideText wanted = sim_.MultiByteToWideChar(936, originalPath);
+    for (const RecycledItem& item : sim_.RecycleBin()) {
+      if (sim_.MultiByteToWideChar(936, item.originalPath) == wanted) return true;
+    }
+    return false;
+  }
+
+ private:
+  SimPlatform sim_;
+  std::set<Text> held_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractFixture> MakeContractFixture() { return std::make_unique<SimFixture>(); }
+
+}  // namespace bm

@@ -16,6 +16,7 @@ using win32::ToHkey;
 namespace {
 
 // Stores a newly opened key into the caller's handle only when the call worked.
+// The call is made before this runs: the key is read after it has been filled.
 long Opened(LONG result, HKEY key, RegKey& opened) {
   opened = result == ERROR_SUCCESS ? FromHandle(key) : 0;
   return result;
@@ -42,17 +43,20 @@ RegKey Win32Platform::RegRootKey(RegRoot root) {
 
 long Win32Platform::RegOpenKeyA(RegKey parent, const Text& subKey, RegKey& opened) {
   HKEY key = nullptr;
-  return Opened(::RegOpenKeyA(ToHkey(parent), subKey.c_str(), &key), key, opened);
+  const LONG result = ::RegOpenKeyA(ToHkey(parent), subKey.c_str(), &key);
+  return Opened(result, key, opened);
 }
 
 long Win32Platform::RegCreateKeyA(RegKey parent, const Text& subKey, RegKey& opened) {
   HKEY key = nullptr;
-  return Opened(::RegCreateKeyA(ToHkey(parent), subKey.c_str(), &key), key, opened);
+  const LONG result = ::RegCreateKeyA(ToHkey(parent), subKey.c_str(), &key);
+  return Opened(result, key, opened);
 }
 
 long Win32Platform::RegOpenKeyExA(RegKey parent, const Text& subKey, uint32_t access, RegKey& opened) {
   HKEY key = nullptr;
-  return Opened(::RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, access, &key), key, opened);
+  const LONG result = ::RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, access, &key);
+  return Opened(result, key, opened);
 }
 
 long Win32Platform::RegCreateKeyExA(RegKey parent, const Text& subKey, uint32_t access, RegKey& opened) {

@@ -18,7 +18,9 @@ using win32::ToHwnd;
 namespace {
 
 constexpr char kMainWindowClass[] = "BookmarkBackupMainWindow";
-constexpr DWORD kMainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: a group box does not paint its inside, the window's
+// background shows through it.
+constexpr DWORD kMainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kMainWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr int kBaseDpi = USER_DEFAULT_SCREEN_DPI;
 // Room kept free right of and below the controls when the window's own size
@@ -121,7 +123,7 @@ WindowClass ClassFor(const ControlSpec& spec, bool startsGroup) {
       return {"BUTTON", child | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
     case ControlKind::GroupBox:
       // Its children take part in keyboard navigation as the window's own.
-      return {"BUTTON", child | BS_GROUPBOX, WS_EX_CONTROLPARENT};
+      return {"BUTTON", child | BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     case ControlKind::Label:
       // Status texts may hold "&" (in paths); it is shown, not taken as a mnemonic.
       return {"STATIC",
@@ -181,8 +183,19 @@ struct Win32Platform::WindowEvents {
   // the window, where the handlers are.
   static LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR) {
-    if (message == WM_COMMAND || message == WM_NOTIFY) {
+    if (message == WM_COMMAND || message == WM_NOTIFY || message == WM_CTLCOLORBTN ||
+        message == WM_CTLCOLORSTATIC) {
       return ::SendMessageA(::GetParent(window), message, wParam, lParam);
+    }
+    if (message == WM_PRINTCLIENT) {
+      // A themed child paints its background by having the box print itself
+      // into the child's DC; the box must not leave its own font selected
+      // there, or the child's caption comes out in it.
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      const int saved = ::SaveDC(dc);
+      const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+      if (saved) ::RestoreDC(dc, saved);
+      return result;
     }
     if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, GroupBoxProc, 0);
     return ::DefSubclassProc(window, message, wParam, lParam);
@@ -292,11 +305,16 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
     for (const Text& item : spec.items) ::SendMessageA(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     if (spec.kind == ControlKind::GroupBox) {
       ::SetWindowSubclass(child, WindowEvents::GroupBoxProc, 0, 0);
-      // Beneath its siblings: buttons lying on its frame stay on top of it, for
-      // painting and for the mouse.
-      ::SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     } else if (spec.kind == ControlKind::Edit) {
       ::SetWindowSubclass(child, WindowEvents::EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
+  }
+
+  // Group boxes go beneath their siblings, so that controls lying on a box's
+  // frame stay on top of it, for painting and for the mouse.
+  for (const Control& control : controls_) {
+    if (control.spec.kind == ControlKind::GroupBox && control.window) {
+      ::SetWindowPos(ToHwnd(control.window), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
 

@@ -39,13 +39,79 @@ int Win32Platform::SHFileOperationW(uint32_t operation, const WideText& from, co
 
 // ---- message boxes and top-level windows ---------------------------------
 
+namespace {
+
+// Some user32s (Wine's among them) export MessageBoxTimeoutA but ignore its
+// time-out. A timer on a message-only window of the calling thread ends the box
+// a little after the time-out if it is still open then.
+constexpr int kMessageBoxTimedOut = 32000;  // what MessageBoxTimeoutA returns on time-out
+constexpr UINT kBackstopGraceMs = 200;
+constexpr char kBackstopClass[] = "BookmarkBackupTimedBoxBackstop";
+
+struct TimedBoxWatch {
+  DWORD thread = 0;
+  const Text* title = nullptr;
+  HWND box = nullptr;
+};
+
+BOOL CALLBACK FindTimedBox(HWND window, LPARAM watchPointer) {
+  auto* watch = reinterpret_cast<TimedBoxWatch*>(watchPointer);
+  char className[16] = {};
+  ::GetClassNameA(window, className, static_cast<int>(sizeof className));
+  if (std::strcmp(className, "#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
+  const int length = ::GetWindowTextLengthA(window);
+  std::vector<char> caption(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
+  ::GetWindowTextA(window, caption.data(), length + 1);
+  if (Text(caption.data()) != *watch->title) return TRUE;
+  watch->box = window;  // the frontmost one of ours
+  return FALSE;
+}
+
+LRESULT CALLBACK BackstopProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) {
+    ::KillTimer(window, wParam);
+    auto* watch = reinterpret_cast<TimedBoxWatch*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (watch) {
+      ::EnumThreadWindows(watch->thread, FindTimedBox, reinterpret_cast<LPARAM>(watch));
+      if (watch->box) ::EndDialog(watch->box, kMessageBoxTimedOut);
+    }
+    return 0;
+  }
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND StartBackstop(TimedBoxWatch& watch, uint32_t timeoutMs) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass = {};
+  if (!::GetClassInfoA(instance, kBackstopClass, &windowClass)) {
+    windowClass.lpfnWndProc = BackstopProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kBackstopClass;
+    if (!::RegisterClassA(&windowClass)) return nullptr;
+  }
+  HWND backstop = ::CreateWindowExA(0, kBackstopClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+  if (!backstop) return nullptr;
+  ::SetWindowLongPtrA(backstop, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&watch));
+  ::SetTimer(backstop, 1, timeoutMs + kBackstopGraceMs, nullptr);
+  return backstop;
+}
+
+}  // namespace
+
 int Win32Platform::MessageBoxTimeoutA(WindowHandle owner, const Text& text, const Text& title, uint32_t style,
                                       uint16_t languageId, uint32_t timeoutMs) {
   // Exported by user32 on every Windows since XP but declared in no SDK header.
   using TimedBox = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
   const auto box = win32::BoundExport<TimedBox>("user32.dll", "MessageBoxTimeoutA");
   if (!box) return 0;
-  return box(ToHwnd(owner), text.c_str(), title.c_str(), style, languageId, timeoutMs);
+  TimedBoxWatch watch;
+  watch.thread = ::GetCurrentThreadId();
+  watch.title = &title;
+  const bool bounded = timeoutMs != 0 && timeoutMs < INFINITE - kBackstopGraceMs;
+  HWND backstop = bounded ? StartBackstop(watch, timeoutMs) : nullptr;
+  const int result = box(ToHwnd(owner), text.c_str(), title.c_str(), style, languageId, timeoutMs);
+  if (backstop) ::DestroyWindow(backstop);
+  return result;
 }
 
 WindowHandle Win32Platform::FindWindowExA(WindowHandle after) {

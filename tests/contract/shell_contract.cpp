@@ -26,21 +26,40 @@ TEST_F(ShellContract, DeleteWithUndoSendsTheFileToTheRecycleBin) {
   EXPECT_EQ(Delete(file, kFofAllowUndo | kFofNoConfirmation, aborted), 0);
   EXPECT_FALSE(aborted);
   EXPECT_FALSE(FileExists(Os(), file));
-  if (const std::optional<bool> recycled = Fx().InRecycleBin(file)) EXPECT_TRUE(*recycled);
+  if (const std::optional<bool> recycled = Fx().InRecycleBin(file)) {
+    EXPECT_TRUE(*recycled);
+  }
 }
 
-TEST_F(ShellContract, DeleteRemovesFilesOfEveryKind) {
+TEST_F(ShellContract, DeleteWithUndoTakesFilesOfEveryKind) {
   struct Case {
     const char* name;
     uint32_t attributes;
-  } cases[] = {{"plain.txt", 0}, {"hidden.txt", kAttrHidden}, {"readonly.txt", kAttrReadOnly}};
+  } cases[] = {{"plain.txt", 0}, {"hidden.txt", kAttrHidden}, {"readonly.txt", kAttrReadOnly},
+               {"\x81\x5C.txt", 0}};
   for (const Case& c : cases) {
     ASSERT_TRUE(Fx().WriteFile(In(c.name), "x")) << c.name;
-    if (c.attributes) ASSERT_TRUE(Fx().SetAttributes(In(c.name), c.attributes)) << c.name;
+    if (c.attributes) {
+      ASSERT_TRUE(Fx().SetAttributes(In(c.name), c.attributes)) << c.name;
+    }
     bool aborted = true;
-    EXPECT_EQ(Delete(In(c.name), kQuiet, aborted), 0) << c.name;
+    EXPECT_EQ(Delete(In(c.name), kFofAllowUndo | kFofNoConfirmation, aborted), 0) << c.name;
     EXPECT_FALSE(aborted) << c.name;
     EXPECT_FALSE(FileExists(Os(), In(c.name))) << c.name;
+    if (const std::optional<bool> recycled = Fx().InRecycleBin(In(c.name))) {
+      EXPECT_TRUE(*recycled) << c.name;
+    }
+  }
+}
+
+TEST_F(ShellContract, DeleteWithoutUndoBypassesTheBin) {
+  ASSERT_TRUE(Fx().WriteFile(In("gone.txt"), "x"));
+  bool aborted = true;
+  EXPECT_EQ(Delete(In("gone.txt"), kQuiet, aborted), 0);
+  EXPECT_FALSE(aborted);
+  EXPECT_FALSE(FileExists(Os(), In("gone.txt")));
+  if (const std::optional<bool> recycled = Fx().InRecycleBin(In("gone.txt"))) {
+    EXPECT_FALSE(*recycled);
   }
 }
 

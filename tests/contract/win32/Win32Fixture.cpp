@@ -1,0 +1,274 @@
+// The contract cases run against the real Win32 layer. Files and keys are laid
+// out and inspected with the wide Win32 calls directly, never through the
+// layer under test.
+#ifndef _WIN32_WINNT
+#define _WIN32_WINNT 0x0601
+#endif
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "contract/ContractFixture.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace bm {
+namespace {
+
+std::wstring ToW(const Text& text) {
+  if (text.empty()) return std::wstring();
+  const int units = ::MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(units), L'\0');
+  ::MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), &wide[0], units);
+  return wide;
+}
+
+Text FromW(const std::wstring& wide) {
+  if (wide.empty()) return Text();
+  const int bytes =
+      ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  Text text(static_cast<size_t>(bytes), '\0');
+  ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), &text[0], bytes, nullptr, nullptr);
+  return text;
+}
+
+// Removes a folder and everything in it, read-only files included.
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        ::DeleteFileW(path.c_str());
+      }
+    } while (::FindNextFileW(search, &data));
+    ::FindClose(search);
+  }
+  ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::RemoveDirectoryW(folder.c_str());
+}
+
+void RemoveKeyTree(HKEY parent, const std::wstring& path) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
+  std::vector<std::wstring> names;
+  wchar_t name[512];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = 512;
+    if (::RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.push_back(name);
+  }
+  ::RegCloseKey(key);
+  for (const std::wstring& child : names) RemoveKeyTree(parent, path + L"\\" + child);
+  ::RegDeleteKeyW(parent, path.c_str());
+}
+
+// ---- the Recycle Bin under Wine -------------------------------------------------
+// Wine's shell sends deleted items to the freedesktop.org trash of the Unix
+// user: the item goes into Trash\files, and Trash\info gets a .trashinfo file
+// whose "Path=" line holds the item's Unix path, percent-encoded. On Windows
+// itself the bin has no path to look at.
+
+std::string UnixPath(const std::wstring& dosPath) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  const auto toUnix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!toUnix) return std::string();
+  char* unix = toUnix(dosPath.c_str());
+  if (!unix) return std::string();
+  std::string path(unix);
+  ::HeapFree(::GetProcessHeap(), 0, unix);
+  return path;
+}
+
+// The trash folder as a DOS path; empty when not under Wine.
+std::wstring TrashFolder() {
+  if (!::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version")) return std::wstring();
+  wchar_t home[MAX_PATH] = {};
+  const DWORD length = ::GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::wstring();
+  std::wstring folder(home, length);
+  if (folder.compare(0, 4, L"\\??\\") == 0) folder.erase(0, 4);
+  return folder + L"\\.local\\share\\Trash";
+}
+
+std::string PercentDecoded(const std::string& text) {
+  std::string decoded;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      decoded.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+      i += 2;
+    } else {
+      decoded.push_back(text[i]);
+    }
+  }
+  return decoded;
+}
+
+struct TrashEntry {
+  std::wstring infoName;  // "name.trashinfo"
+  std::string originalPath;
+};
+
+std::vector<TrashEntry> TrashEntries(const std::wstring& trash) {
+  std::vector<TrashEntry> entries;
+  WIN32_FIND_DATAW data;
+  HANDLE search = ::FindFirstFileW((trash + L"\\info\\*.trashinfo").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return entries;
+  do {
+    HANDLE file = ::CreateFileW((trash + L"\\info\\" + data.cFileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    char buffer[8192];
+    DWORD read = 0;
+    std::string content;
+    if (::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) content.assign(buffer, read);
+    ::CloseHandle(file);
+    const size_t start = content.find("Path=");
+    if (start == std::string::npos) continue;
+    const size_t end = content.find('\n', start);
+    entries.push_back({data.cFileName, PercentDecoded(content.substr(start + 5, end - start - 5))});
+  } while (::FindNextFileW(search, &data));
+  ::FindClose(search);
+  return entries;
+}
+
+class Win32Fixture : public ContractFixture {
+ public:
+  ~Win32Fixture() override {
+    ReleaseHeld();
+    if (!folder_.empty()) {
+      EmptyTrashOf(folder_);
+      RemoveTree(folder_);
+    }
+    if (!key_.empty()) RemoveKeyTree(HKEY_CURRENT_USER, key_);
+  }
+
+  Platform& Os() override { return os_; }
+
+  Text ScratchFolder() override {
+    if (folder_.empty()) {
+      wchar_t temp[MAX_PATH + 1] = {};
+      const DWORD length = ::GetTempPathW(MAX_PATH, temp);
+      if (length == 0) return Text();
+      std::wstring base(temp, length);
+      if (!base.empty() && base.back() == L'\\') base.pop_back();
+      const std::wstring candidate =
+          base + L"\\bm-contract-" + std::to_wstring(::GetCurrentProcessId());
+      RemoveTree(candidate);  // left over by a run that was killed
+      if (!::CreateDirectoryW(candidate.c_str(), nullptr)) return Text();
+      folder_ = candidate;
+    }
+    return FromW(folder_);
+  }
+
+  Text MissingDriveFolder() override {
+    const DWORD drives = ::GetLogicalDrives();
+    for (char letter = 'Q'; letter <= 'Y'; ++letter) {
+      if (!(drives & (1u << (letter - 'A')))) return Text(1, letter) + ":\\missing";
+    }
+    return "Q:\\missing";
+  }
+
+  bool WriteFile(const Text& path, const Text& content) override {
+    HANDLE file = ::CreateFileW(ToW(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = content.empty() ||
+                    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == content.size();
+  }
+
+  std::optional<Text> ReadFile(const Text& path) override {
+    HANDLE file = ::CreateFileW(ToW(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    Text content;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+    ::CloseHandle(file);
+    return content;
+  }
+
+  bool MakeFolder(const Text& path) override { return ::CreateDirectoryW(ToW(path).c_str(), nullptr) != 0; }
+
+  bool SetAttributes(const Text& path, uint32_t attributes) override {
+    return ::SetFileAttributesW(ToW(path).c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) != 0;
+  }
+
+  bool HoldOpen(const Text& path) override {
+    HANDLE file = ::CreateFileW(ToW(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    held_.push_back(file);
+    return true;
+  }
+
+  void ReleaseHeld() override {
+    for (HANDLE file : held_) ::CloseHandle(file);
+    held_.clear();
+  }
+
+  Text ScratchRegKey() override {
+    if (key_.empty()) {
+      const std::wstring candidate = L"Software\\BookmarkBackupContract-" +
+                                     std::to_wstring(::GetCurrentProcessId());
+      RemoveKeyTree(HKEY_CURRENT_USER, candidate);
+      HKEY key = nullptr;
+      if (::RegCreateKeyExW(HKEY_CURRENT_USER, candidate.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return Text();
+      ::RegCloseKey(key);
+      key_ = candidate;
+    }
+    return FromW(key_);
+  }
+
+  std::optional<bool> InRecycleBin(const Text& originalPath) override {
+    const std::wstring trash = TrashFolder();
+    const std::string unixPath = UnixPath(ToW(originalPath));
+    if (trash.empty() || unixPath.empty()) return std::nullopt;
+    for (const TrashEntry& entry : TrashEntries(trash)) {
+      if (entry.originalPath == unixPath) return true;
+    }
+    return false;
+  }
+
+ private:
+  // What the cases sent to the bin from the scratch folder goes again.
+  static void EmptyTrashOf(const std::wstring& folder) {
+    const std::wstring trash = TrashFolder();
+    const std::string prefix = UnixPath(folder) + "/";
+    if (trash.empty() || prefix.size() < 2) return;
+    for (const TrashEntry& entry : TrashEntries(trash)) {
+      if (entry.originalPath.compare(0, prefix.size(), prefix) != 0) continue;
+      const std::wstring item = entry.infoName.substr(0, entry.infoName.size() - std::wstring(L".trashinfo").size());
+      const std::wstring itemPath = trash + L"\\files\\" + item;
+      ::SetFileAttributesW(itemPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (!::DeleteFileW(itemPath.c_str())) RemoveTree(itemPath);
+      ::DeleteFileW((trash + L"\\info\\" + entry.infoName).c_str());
+    }
+  }
+
+  Win32Platform os_;
+  std::wstring folder_;
+  std::wstring key_;
+  std::vector<HANDLE> held_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractFixture> MakeContractFixture() { return std::make_unique<Win32Fixture>(); }
+
+}  // namespace bm

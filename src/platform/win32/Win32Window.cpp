@@ -259,7 +259,12 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowEvents::MainProc;
     windowClass.hInstance = instance;
+    // The program's icon is resource 1 of the exe; a host without it (a test
+    // program) gets the system's.
     windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+    windowClass.hIconSm = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                          ::GetSystemMetrics(SM_CXSMICON),
+                                                          ::GetSystemMetrics(SM_CYSMICON), 0));
     if (!windowClass.hIcon) windowClass.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
     windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);

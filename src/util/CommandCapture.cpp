@@ -30,9 +30,14 @@ bool ReadWaiting(Platform& os, ProcessHandle process, long waiting, Text& output
   return !(callback && callback(piece, 0, 0) != 0);
 }
 
-// Reads until nothing is waiting; false when the callback asked to stop.
+// Reads until nothing is waiting; false when the callback asked to stop. Once
+// the command has ended the pipe holds at most its buffer, so a few reads
+// empty it; the cap only matters when something it started keeps writing.
 bool Drain(Platform& os, ProcessHandle process, Text& output, OutputCallback callback) {
-  for (long waiting = os.PeekCapturedOutput(process); waiting > 0; waiting = os.PeekCapturedOutput(process)) {
+  constexpr int kMaxReads = 256;
+  for (int reads = 0; reads < kMaxReads; ++reads) {
+    const long waiting = os.PeekCapturedOutput(process);
+    if (waiting <= 0) return true;
     if (!ReadWaiting(os, process, waiting, output, callback)) return false;
   }
   return true;
@@ -45,15 +50,15 @@ void CaptureUntilEnd(Platform& os, ProcessHandle process, Text& output, OutputCa
     if (waiting > 0) {
       if (!ReadWaiting(os, process, waiting, output, callback)) return;
     } else if (!os.IsCapturedProcessRunning(process)) {
-      // It may have written its last piece between the look into the pipe and
+      // Its last piece may have arrived between the look into the pipe and
       // its exit.
       Drain(os, process, output, callback);
       return;
     }
     if (os.GetTickCount() - start >= kCommandLimitMs) {
-      // Keep what it printed so far, then end it.
-      Drain(os, process, output, callback);
+      // End it first, so that what it printed so far is all there is to read.
       os.TerminateCapturedProcess(process);
+      Drain(os, process, output, callback);
       return;
     }
     os.Sleep(1);

@@ -235,6 +235,21 @@ TEST_F(CommandCaptureTest, CommandThatNeverEndsIsStoppedAtTheBound) {
   EXPECT_LT(os.GetTickCount() - start, 10100u);
 }
 
+TEST_F(CommandCaptureTest, CommandThatKeepsPrintingIsStoppedAtTheBound) {
+  SimCommand endless;
+  endless.output = Text(50000, 'y');
+  endless.chunkSize = 1;  // one byte each time the pipe is looked into
+  endless.neverEnds = true;
+  Prints(endless);
+  const uint32_t start = os.GetTickCount();
+  const Text output = RunCommandCapture(os, "for /l %i in (0,0,1) do @echo y");
+  EXPECT_TRUE(os.StartedProcesses()[0].terminated);
+  EXPECT_GT(output.size(), 0u);
+  EXPECT_LT(output.size(), endless.output.size());
+  EXPECT_EQ(output, Text(output.size(), 'y'));
+  EXPECT_LT(os.GetTickCount() - start, 10100u);
+}
+
 TEST_F(CommandCaptureTest, CommandThatEndsIsNotTerminated) {
   Prints("done\r\n");
   RunCommandCapture(os, "echo done");

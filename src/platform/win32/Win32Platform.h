@@ -125,10 +125,9 @@ class Win32Platform : public Platform {
     uintptr_t font = 0;  // HFONT
   };
 
-  // Places the window and every control for `dpi` and gives them fonts made
-  // for it; `suggested` is the outer rectangle Windows proposes on a DPI change
-  // (left, top, right, bottom), or null to keep the window where it is.
-  void LayOut(int dpi, const long* suggested);
+  // Places the window's outer top-left corner at (left, top), sizes it and
+  // every control for `dpi` and gives them fonts made for it.
+  void LayOut(int dpi, int left, int top);
   uintptr_t FontFor(const FontSpec& font, int dpi);  // HFONT, cached per layout
   static void ReleaseFonts(std::vector<CachedFont>& fonts);
   uintptr_t Hwnd(int id) const;

@@ -161,9 +161,10 @@ struct Win32Platform::WindowEvents {
         if (lParam) self->Notified(LOWORD(wParam), HIWORD(wParam));
         return 0;
       case WM_DPICHANGED: {
+        // Windows proposes where the window goes on the new monitor; its size
+        // follows from the controls.
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        const long rect[4] = {suggested->left, suggested->top, suggested->right, suggested->bottom};
-        self->LayOut(LOWORD(wParam), rect);
+        self->LayOut(LOWORD(wParam), suggested->left, suggested->top);
         return 0;
       }
       case WM_DESTROY:
@@ -179,8 +180,8 @@ struct Win32Platform::WindowEvents {
     return ::DefWindowProcA(window, message, wParam, lParam);
   }
 
-  // A group box keeps its children's notifications to itself; they belong to
-  // the window, where the handlers are.
+  // A group box keeps its children's notifications and colour requests to
+  // itself; they belong to the window, where the handlers are.
   static LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR) {
     if (message == WM_COMMAND || message == WM_NOTIFY || message == WM_CTLCOLORBTN ||
@@ -323,14 +324,15 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
     }
   }
 
-  LayOut(WindowDpi(main), nullptr);
+  const int dpi = WindowDpi(main);
+  LayOut(dpi, Scale(window.x, dpi), Scale(window.y, dpi));
   ::ShowWindow(main, SW_SHOWNORMAL);
   ::UpdateWindow(main);
   if (sink_) sink_->OnWindowCreated(window.id);
   return true;
 }
 
-void Win32Platform::LayOut(int dpi, const long* suggested) {
+void Win32Platform::LayOut(int dpi, int left, int top) {
   HWND main = ToHwnd(mainWindow_);
   if (!main) return;
   dpi_ = dpi;
@@ -351,8 +353,6 @@ void Win32Platform::LayOut(int dpi, const long* suggested) {
   outer.top += frame.top;
   outer.right += frame.right;
   outer.bottom += frame.bottom;
-  const int left = suggested ? static_cast<int>(suggested[0]) : Scale(windowSpec_.x, dpi);
-  const int top = suggested ? static_cast<int>(suggested[1]) : Scale(windowSpec_.y, dpi);
   ::SetWindowPos(main, nullptr, left, top, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 

@@ -138,12 +138,16 @@ int RegistryObject::EnumerateValues(Platform& os, const Text& keyPath, TextList&
   if (key == 0) return -1;
   uint32_t subKeys = 0, longestSubKey = 0, values = 0, longestValueName = 0, longestValue = 0;
   os.RegQueryInfoKeyA(key, subKeys, longestSubKey, values, longestValueName, longestValue);
-  const uint32_t nameBuffer = NameBufferFor(longestValueName);
+  // Value names, like sub-key names, may need more than 256 GBK bytes.
+  uint32_t nameBuffer = NameBufferFor(longestValueName);
   for (uint32_t index = 0; index < values; ++index) {
     Text name;
     uint32_t type = 0;
     uint32_t size = 0;
-    os.RegEnumValueA(key, index, nameBuffer, name, type, nullptr, size);
+    while (os.RegEnumValueA(key, index, nameBuffer, name, type, nullptr, size) == kErrorMoreData &&
+           nameBuffer < kLargestNameBuffer) {
+      nameBuffer *= 2;
+    }
     // One byte to spare, so that string data always ends in a zero even when
     // it was stored without one; the value itself is handed on as stored.
     Bytes buffer(size + 1, 0);

@@ -3,6 +3,8 @@
 // renaming, and sub-key names longer than Windows' usual name buffer.
 #include "util/RegistryObject.h"
 
+#include <tuple>
+
 #include "contract/ContractTest.h"
 
 namespace bm {
@@ -112,6 +114,29 @@ TEST_F(RegistryObjectContract, SubKeyNamesLongerThan255BytesAreListedWithTheOthe
   TextList names;
   EXPECT_EQ(registry.EnumerateSubkeys(Os(), base + "\\List", names), 3);
   EXPECT_EQ(names, (TextList{"a", "z", longName}));
+}
+
+TEST_F(RegistryObjectContract, ValuesAreListedWithTheirDataAsStoredWhateverTheLengthOfTheirNames) {
+  Text longName;
+  for (int i = 0; i < 200; ++i) longName += "值";
+  ASSERT_TRUE(registry.WriteText(Os(), base, "s", "x"));
+  ASSERT_TRUE(registry.WriteInteger(Os(), base, "n", 5));
+  ASSERT_TRUE(registry.WriteText(Os(), base, longName, "y"));
+  TextList names;
+  std::vector<Bytes> data;
+  std::vector<uint32_t> types;
+  ASSERT_EQ(registry.EnumerateValues(Os(), base, names, data, types), 3);
+  ASSERT_EQ(data.size(), 3u);
+  ASSERT_EQ(types.size(), 3u);
+  // Windows lists values in the order they were made, Wine by name: the
+  // order is not part of the contract, the pairing is.
+  using Value = std::tuple<Text, Bytes, uint32_t>;
+  std::vector<Value> listed;
+  for (size_t i = 0; i < names.size(); ++i) listed.emplace_back(names[i], data[i], types[i]);
+  std::sort(listed.begin(), listed.end());
+  const std::vector<Value> expected = {
+      {"n", {5, 0, 0, 0}, kRegDword}, {"s", B(Text("x\0", 2)), kRegSz}, {longName, B(Text("y\0", 2)), kRegSz}};
+  EXPECT_EQ(listed, expected);
 }
 
 }  // namespace

@@ -238,13 +238,17 @@ TEST_F(RegistryObjectTest, EnumerateValuesListsNamesDataAndTypesSideBySide) {
   ASSERT_TRUE(os.SetRegText(RegRoot::CurrentUser, kBase, "s", "x"));
   ASSERT_TRUE(os.SetRegValue(RegRoot::CurrentUser, kBase, "n", kRegDword, {5, 0, 0, 0}));
   ASSERT_TRUE(os.SetRegValue(RegRoot::CurrentUser, kBase, "e", kRegBinary, {}));
+  // A name of 400 GBK bytes.
+  Text longName;
+  for (int i = 0; i < 200; ++i) longName += "值";
+  ASSERT_TRUE(os.SetRegText(RegRoot::CurrentUser, kBase, longName, "y"));
   TextList names;
   std::vector<Bytes> data;
   std::vector<uint32_t> types;
-  ASSERT_EQ(registry.EnumerateValues(os, kBasePath, names, data, types), 3);
-  EXPECT_EQ(names, (TextList{"s", "n", "e"}));
-  EXPECT_EQ(data, (std::vector<Bytes>{B(Text("x\0", 2)), {5, 0, 0, 0}, {}}));
-  EXPECT_EQ(types, (std::vector<uint32_t>{kRegSz, kRegDword, kRegBinary}));
+  ASSERT_EQ(registry.EnumerateValues(os, kBasePath, names, data, types), 4);
+  EXPECT_EQ(names, (TextList{"s", "n", "e", longName}));
+  EXPECT_EQ(data, (std::vector<Bytes>{B(Text("x\0", 2)), {5, 0, 0, 0}, {}, B(Text("y\0", 2))}));
+  EXPECT_EQ(types, (std::vector<uint32_t>{kRegSz, kRegDword, kRegBinary, kRegSz}));
 
   EXPECT_EQ(registry.EnumerateValues(os, kBasePath + "\\Missing", names, data, types), -1);
   EXPECT_TRUE(names.empty());

@@ -101,6 +101,9 @@ TEST_F(SearchContract, WildcardsFollowWindows) {
       {"n*t", {"noext"}},
       {"sub", {"sub"}},
       {"SUB\\*.txt", {"inner.txt"}},
+      {"a.txt.", {"a.txt"}},  // trailing dots are dropped from a plain name
+      {"sub\\.", {"sub"}},
+      {"sub\\..\\a.txt", {"a.txt"}},
       {"zz*", {}},
       {"missing\\*", {}},
       {"sub\\", {}},

@@ -242,5 +242,41 @@ TEST_F(RegistryContract, RenameKeepsValuesAndSubkeys) {
   Os().RegCloseKey(renamed);
 }
 
+TEST_F(RegistryContract, RenameRefusesANameAlreadyTaken) {
+  CreateKeys({"one", "two"});
+  RegKey one = 0;
+  ASSERT_EQ(Os().RegOpenKeyExA(key, "one", kKeyRead | kKeyWrite, one), kErrorSuccess);
+  EXPECT_NE(Os().NtRenameKey(one, u"TWO"), 0);
+  EXPECT_NE(Os().NtRenameKey(one, u"a\\b"), 0);
+  Os().RegCloseKey(one);
+  EXPECT_EQ(SubkeyNames(key), (std::vector<Text>{"one", "two"}));
+}
+
+TEST_F(RegistryContract, HandlesAllowOnlyWhatTheyWereOpenedFor) {
+  CreateKeys({"child"});
+  RegKey readOnly = 0, writeOnly = 0;
+  ASSERT_EQ(Os().RegOpenKeyExA(Hkcu(), path, kKeyRead, readOnly), kErrorSuccess);
+  ASSERT_EQ(Os().RegOpenKeyExA(Hkcu(), path, kKeyWrite, writeOnly), kErrorSuccess);
+  EXPECT_EQ(SetText(readOnly, "v", "x"), kErrorAccessDenied);
+  Text name;
+  EXPECT_EQ(Os().RegEnumKeyA(writeOnly, 0, 256, name), kErrorAccessDenied);
+  EXPECT_EQ(Os().RegEnumKeyA(readOnly, 0, 256, name), kErrorSuccess);
+  EXPECT_EQ(SetText(writeOnly, "v", "x"), kErrorSuccess);
+  Os().RegCloseKey(readOnly);
+  Os().RegCloseKey(writeOnly);
+}
+
+TEST_F(RegistryContract, DeletingAKeyLeavesItsHandleStale) {
+  RegKey doomed = 0;
+  ASSERT_EQ(Os().RegCreateKeyA(key, "doomed", doomed), kErrorSuccess);
+  EXPECT_EQ(Os().RegDeleteKeyA(doomed, ""), kErrorSuccess) << "an empty sub-key names the key itself";
+  EXPECT_TRUE(SubkeyNames(key).empty());
+  Text name;
+  EXPECT_EQ(Os().RegEnumKeyA(doomed, 0, 256, name), 1018L);  // ERROR_KEY_DELETED
+  EXPECT_EQ(Os().RegCloseKey(doomed), kErrorSuccess);
+  EXPECT_NE(Os().RegCloseKey(doomed), kErrorSuccess) << "closed twice";
+  EXPECT_EQ(Os().RegCloseKey(Hkcu()), kErrorSuccess) << "a root is never really closed";
+}
+
 }  // namespace
 }  // namespace bm

@@ -22,7 +22,7 @@ constexpr long kStatusProcedureNotFound = static_cast<long>(0xC000007Au);
 constexpr long kStatusInvalidHandle = static_cast<long>(0xC0000008u);
 constexpr long kStatusInvalidParameter = static_cast<long>(0xC000000Du);
 constexpr long kStatusAccessDenied = static_cast<long>(0xC0000022u);
-constexpr long kStatusObjectNameCollision = static_cast<long>(0xC0000035u);
+constexpr long kStatusCannotDelete = static_cast<long>(0xC0000121u);
 constexpr long kStatusKeyDeleted = static_cast<long>(0xC000017Cu);
 
 constexpr uint32_t kQueryValue = 0x0001;
@@ -418,7 +418,9 @@ long SimPlatform::NtRenameKey(RegKey key, const WideText& newName) {
   RegNode* parent = node->parent;
   const WideText oldKey = sim::Fold(node->name);
   const WideText newKey = sim::Fold(newName);
-  if (newKey != oldKey && parent->children.count(newKey)) return kStatusObjectNameCollision;
+  // A name already taken among the siblings is refused, the key's own name
+  // (in any letter case) included.
+  if (parent->children.count(newKey)) return kStatusCannotDelete;
   std::shared_ptr<RegNode> self = parent->children[oldKey];
   parent->children.erase(oldKey);
   node->name = newName;

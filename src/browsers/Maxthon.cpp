@@ -43,7 +43,9 @@ Text Maxthon7ProfileFile(const Text& installFolder, const char* file) {
 // Maxthon 7's two files from `folder` into its profile; Bookmarks.bak may be missing.
 std::vector<FileCopy> Maxthon7RestoreCopies(const Text& folder, const Text& installFolder) {
   std::vector<FileCopy> copies;
-  for (const char* file : kMaxthon7Files) copies.push_back({folder + "\\" + file, Maxthon7ProfileFile(installFolder, file)});
+  for (const char* file : kMaxthon7Files) {
+    copies.push_back({folder + "\\" + file, Maxthon7ProfileFile(installFolder, file)});
+  }
   return copies;
 }
 
@@ -175,7 +177,8 @@ void Restore(Platform& os, const RegistryObject& registry, const MaxthonFound& f
       ShowStatus(os, kNoBackupPickFolder);
       continue;
     }
-    ShowStatus(os, CopyOneFile(os, backupFile, ProfileFile(os, g)) ? RestoreDoneText(g.name) : RestoreFailedText(g.name));
+    const bool restored = CopyOneFile(os, backupFile, ProfileFile(os, g));
+    ShowStatus(os, restored ? RestoreDoneText(g.name) : RestoreFailedText(g.name));
   }
   if (found.count == 0) {
     if (!found.AnyFixedPresent()) ShowStatus(os, BrowserNotDetectedText(kMaxthonName));

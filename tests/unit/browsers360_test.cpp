@@ -72,7 +72,9 @@ struct Machine {
       EXPECT_TRUE(os.WriteFile(folder + "\\360Bookmarks", bookmarks360));
     }
   }
-  void Profile(const Text& bookmarks, const Text& bookmarks360) { Files(kInstall + "User Data\\Default", bookmarks, bookmarks360); }
+  void Profile(const Text& bookmarks, const Text& bookmarks360) {
+    Files(kInstall + "User Data\\Default", bookmarks, bookmarks360);
+  }
   void Press(int radio) {
     if (radio != 0) os.Click(radio);
     EXPECT_TRUE(Handle360BrowserClick(os, c.controlId));

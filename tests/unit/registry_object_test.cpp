@@ -93,7 +93,9 @@ TEST_F(RegistryObjectTest, EnumerateSubkeysCountsNamesAndFailsOnlyForKeysThatDoN
 }
 
 TEST_F(RegistryObjectTest, EnumerateSubkeysListsInWindowsOrderAndPumpsAfterEachName) {
-  for (const Text name : {"b.exe", "A.exe", "c.exe"}) ASSERT_TRUE(os.CreateRegKey(RegRoot::CurrentUser, kBase + "\\" + name));
+  for (const Text name : {"b.exe", "A.exe", "c.exe"}) {
+    ASSERT_TRUE(os.CreateRegKey(RegRoot::CurrentUser, kBase + "\\" + name));
+  }
   const int pumpsBefore = os.PumpCount();
   TextList names;
   EXPECT_EQ(registry.EnumerateSubkeys(os, kBasePath, names), 3);

@@ -44,6 +44,22 @@ TEST_F(FilesContract, GbkAndUtf16ConvertBothWaysWithCodePage936) {
   EXPECT_EQ(ToWideText(Os(), ""), WideText());
 }
 
+TEST_F(FilesContract, UnreadableGbkBytesConvertAsWindowsReadsThem) {
+  struct Case {
+    const char* label;
+    Text gbk;
+    WideText wide;
+  } cases[] = {
+      {"lone lead byte", "\x81", u"?"},
+      {"lead byte at the end", "a\x81", u"a?"},
+      {"lead byte with a byte that is no trail", "\x81\x20", u"?"},
+      {"0xFF", "\xFF\x41", u"\uF8F5A"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Os().MultiByteToWideChar(936, c.gbk), c.wide) << c.label;
+  EXPECT_EQ(Os().WideCharToMultiByte(936, u"\u00E9"), "\xA8\xA6");
+  EXPECT_EQ(Os().WideCharToMultiByte(936, u"\u0101"), "\xA8\xA1");
+}
+
 // ---- names with Chinese characters -------------------------------------------
 
 TEST_F(FilesContract, ChineseNamesRoundTripThroughEveryFileCall) {

@@ -19,10 +19,18 @@ std::string IconvName(int codePage) {
   return "CP" + std::to_string(codePage);
 }
 
-// Converts `input` from one charset to another; each unit that does not
-// convert is skipped and `replacement` written in its place.
-std::string Convert(const std::string& from, const std::string& to, const std::string& input, size_t unitSize,
-                    const std::string& replacement) {
+// What stands in for input that does not convert, and how many input bytes it
+// covers.
+struct Substitute {
+  std::string replacement;
+  size_t skip = 1;
+};
+using Substitution = Substitute (*)(const char* at, size_t left);
+
+// Converts `input` from one charset to another; input that does not convert is
+// replaced as `substitute` says.
+std::string Convert(const std::string& from, const std::string& to, const std::string& input,
+                    Substitution substitute) {
   iconv_t cd = iconv_open(to.c_str(), from.c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string();
   std::string output;
@@ -37,21 +45,36 @@ std::string Convert(const std::string& from, const std::string& to, const std::s
     output.append(buffer, outPtr - buffer);
     if (result != static_cast<size_t>(-1)) break;
     if (errno == E2BIG) continue;
-    // EILSEQ or EINVAL (a sequence cut off at the end): substitute one unit.
-    const size_t skip = inLeft < unitSize ? inLeft : unitSize;
+    // EILSEQ, or EINVAL for a sequence cut off at the end.
+    const Substitute sub = substitute(inPtr, inLeft);
+    const size_t skip = sub.skip < inLeft ? sub.skip : inLeft;
     inPtr += skip;
     inLeft -= skip;
-    output += replacement;
+    output += sub.replacement;
   }
   iconv_close(cd);
   return output;
 }
 
+// As Windows reads code page 936: 0xFF is a private-use character of its own,
+// and a lead byte takes the byte after it along even when the pair is no
+// character; each unreadable piece becomes one '?'.
+Substitute FromMultiByte(const char* at, size_t left) {
+  const uint8_t lead = static_cast<uint8_t>(at[0]);
+  if (lead == 0xFF) return {std::string("\xF5\xF8", 2), 1};
+  if (lead >= 0x81 && lead <= 0xFE && left >= 2) return {std::string("?\0", 2), 2};
+  return {std::string("?\0", 2), 1};
+}
+
+Substitute FromOtherMultiByte(const char*, size_t) { return {std::string("?\0", 2), 1}; }
+
+Substitute FromUtf16(const char*, size_t) { return {"?", 2}; }
+
 }  // namespace
 
 WideText ToWide(int codePage, const Text& text) {
-  static const std::string question("?\0", 2);
-  const std::string bytes = Convert(IconvName(codePage), "UTF-16LE", text, 1, question);
+  const std::string bytes = Convert(IconvName(codePage), "UTF-16LE", text,
+                                    IconvName(codePage) == "CP936" ? FromMultiByte : FromOtherMultiByte);
   WideText wide;
   wide.reserve(bytes.size() / 2);
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
@@ -67,7 +90,7 @@ Text FromWide(int codePage, const WideText& text) {
     bytes.push_back(static_cast<char>(unit & 0xFF));
     bytes.push_back(static_cast<char>(unit >> 8));
   }
-  return Convert("UTF-16LE", IconvName(codePage), bytes, 2, "?");
+  return Convert("UTF-16LE", IconvName(codePage), bytes, FromUtf16);
 }
 
 char16_t FoldUnit(char16_t c) {

@@ -86,6 +86,8 @@ class SimPlatform : public Platform {
   SimPlatform& operator=(SimPlatform&&) noexcept;
 
   // ---- knobs: files ---------------------------------------------------------------
+  // The knobs lay out the machine as a test wants it: they pass over a drive's
+  // read-only flag and over files held open.
   void AddDrive(char letter);
   void RemoveDrive(char letter);  // the drive and all on it are gone
   void SetDriveReadOnly(char letter, bool readOnly);
@@ -102,8 +104,9 @@ class SimPlatform : public Platform {
   // A file held open without sharing by another program: copies from or onto it
   // fail with a sharing violation, and it cannot be deleted.
   void HoldOpen(const Text& path, bool held = true);
-  // Every folder and file on every drive, one line each ("D:\a\b.txt=<bytes>"),
-  // sorted: a test compares two dumps to see that nothing was touched.
+  // Every folder and file on every drive, one line each ("D:\a\" for a folder,
+  // "D:\a\b.txt=<bytes>" for a file), sorted: a test compares two dumps to
+  // see that nothing was touched.
   Text DumpFiles() const;
 
   // ---- knobs: the user, the clock ---------------------------------------------------

@@ -163,7 +163,8 @@ int SimPlatform::SHFileOperationW(uint32_t operation, const WideText& from, cons
     }
   }
 
-  for (const ParsedPath& item : items) {
+  for (size_t index = 0; index < items.size(); ++index) {
+    const ParsedPath& item = items[index];
     sim::Drive* drive = state_->FindDrive(item.drive);
     Node* parent = state_->FindParent(item);
     if (!drive || !parent) return kErrorFileNotFound;
@@ -188,7 +189,8 @@ int SimPlatform::SHFileOperationW(uint32_t operation, const WideText& from, cons
     }
 
     if (targets.empty()) return kErrorInvalidParameter;
-    ParsedPath target = ParsePath(targets.size() == items.size() ? targets[&item - items.data()] : targets[0]);
+    // Several targets pair up with the sources; one target serves them all.
+    ParsedPath target = ParsePath(targets.size() == items.size() ? targets[index] : targets[0]);
     if (!target.valid) return kErrorInvalidParameter;
     if (operation == kFoRename) {
       if (target.parts.empty() || !sim::ValidName(target.parts.back())) return kErrorInvalidParameter;

@@ -189,7 +189,8 @@ class Platform {
   // RegEnumKeyA with a name buffer of `bufferSize` bytes: kErrorMoreData when the
   // name and its zero do not fit, kErrorNoMoreItems past the last sub-key.
   virtual long RegEnumKeyA(RegKey key, uint32_t index, uint32_t bufferSize, Text& name) = 0;
-  // Lengths in bytes, without terminating zeros.
+  // Name lengths in characters (UTF-16 units) and data sizes as Windows
+  // reports them, without terminating zeros.
   virtual long RegQueryInfoKeyA(RegKey key, uint32_t& subKeys, uint32_t& maxSubKeyLength, uint32_t& values,
                                 uint32_t& maxValueNameLength, uint32_t& maxValueLength) = 0;
   // RegEnumValueA. `data` may be null to learn `dataSize`; on entry `dataSize` is

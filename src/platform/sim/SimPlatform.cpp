@@ -11,7 +11,6 @@ namespace bm {
 using sim::Drive;
 using sim::Node;
 using sim::ParsedPath;
-using sim::ParsePath;
 using sim::Wide;
 using sim::Gbk;
 
@@ -81,7 +80,7 @@ Node* SimPlatform::State::MakeFoldersTo(const ParsedPath& path, size_t depth, ui
 }
 
 bool SimPlatform::State::CreateFolder(const WideText& widePath) {
-  const ParsedPath path = ParsePath(widePath);
+  const ParsedPath path = Parse(widePath);
   if (!path.valid || path.parts.empty()) return false;
   Drive* drive = FindDrive(path.drive);
   if (!drive || drive->readOnly) return false;
@@ -134,6 +133,11 @@ void SimPlatform::RemoveDrive(char letter) {
   state_->drives.erase(sim::FoldUnit(static_cast<char16_t>(letter)));
 }
 
+void SimPlatform::SetCurrentFolder(const Text& folder) {
+  std::lock_guard<std::recursive_mutex> guard(state_->lock);
+  state_->currentFolder = sim::Wide(folder);
+}
+
 void SimPlatform::SetDriveReadOnly(char letter, bool readOnly) {
   Lock lock(state_->lock);
   if (Drive* drive = state_->FindDrive(sim::FoldUnit(static_cast<char16_t>(letter)))) drive->readOnly = readOnly;
@@ -141,7 +145,7 @@ void SimPlatform::SetDriveReadOnly(char letter, bool readOnly) {
 
 bool SimPlatform::WriteFile(const Text& path, const Text& content, uint32_t attributes) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = ParsePath(Wide(path));
+  const ParsedPath parsed = state_->Parse(Wide(path));
   if (!parsed.valid || parsed.parts.empty() || parsed.trailingSeparator) return false;
   Node* parent = state_->MakeFoldersTo(parsed, parsed.parts.size() - 1, kAttrDirectory);
   if (!parent) return false;
@@ -160,7 +164,7 @@ bool SimPlatform::WriteFile(const Text& path, const Text& content, uint32_t attr
 
 bool SimPlatform::MakeFolders(const Text& path, uint32_t attributes) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = ParsePath(Wide(path));
+  const ParsedPath parsed = state_->Parse(Wide(path));
   return state_->MakeFoldersTo(parsed, parsed.parts.size(), attributes) != nullptr;
 }
 
@@ -209,7 +213,7 @@ uint32_t SimPlatform::AttributesOf(const Text& path) const {
 
 void SimPlatform::HoldOpen(const Text& path, bool held) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = ParsePath(Wide(path));
+  const ParsedPath parsed = state_->Parse(Wide(path));
   if (!parsed.valid) return;
   if (held) {
     state_->heldOpen.insert(sim::PathKey(parsed));
@@ -410,7 +414,7 @@ void SimPlatform::Sleep(uint32_t milliseconds) {
 
 SearchHandle SimPlatform::FindFirstFileA(const Text& pattern, FindData& found) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = ParsePath(Wide(pattern));
+  const ParsedPath parsed = state_->Parse(Wide(pattern));
   // A pattern ending in a separator names no entry; nor does a bare drive.
   if (!parsed.valid || parsed.parts.empty() || parsed.trailingSeparator) return 0;
   const Node* folder = state_->FindParent(parsed);
@@ -456,8 +460,8 @@ void SimPlatform::FindClose(SearchHandle search) {
 
 bool SimPlatform::CopyFileA(const Text& from, const Text& to, bool failIfExists) {
   Lock lock(state_->lock);
-  const ParsedPath source = ParsePath(Wide(from));
-  const ParsedPath target = ParsePath(Wide(to));
+  const ParsedPath source = state_->Parse(Wide(from));
+  const ParsedPath target = state_->Parse(Wide(to));
   const Node* sourceNode = state_->Find(source);
   if (!sourceNode || sourceNode->folder || state_->IsHeld(source)) return false;
   if (!target.valid || target.parts.empty() || target.trailingSeparator) return false;
@@ -497,7 +501,7 @@ bool SimPlatform::CreateDirectoryW(const WideText& path) {
 
 uint32_t SimPlatform::PathIsDirectoryW(const WideText& path) {
   Lock lock(state_->lock);
-  const Node* node = state_->Find(ParsePath(path));
+  const Node* node = state_->Find(state_->Parse(path));
   return node && node->folder ? kAttrDirectory : 0;
 }
 

@@ -91,6 +91,9 @@ class SimPlatform : public Platform {
   void AddDrive(char letter);
   void RemoveDrive(char letter);  // the drive and all on it are gone
   void SetDriveReadOnly(char letter, bool readOnly);
+  // The process's current folder (default C:\Tools): relative paths and paths
+  // from the root of the current drive ("\x") are completed from it.
+  void SetCurrentFolder(const Text& folder);
   // Creates the file (and its missing parent folders) with these bytes.
   bool WriteFile(const Text& path, const Text& content, uint32_t attributes = kAttrArchive);
   // Creates the folder and its missing parents.

@@ -8,7 +8,6 @@ namespace bm {
 
 using sim::Node;
 using sim::ParsedPath;
-using sim::ParsePath;
 using sim::Wide;
 using sim::Gbk;
 using Lock = std::lock_guard<std::recursive_mutex>;
@@ -145,7 +144,7 @@ int SimPlatform::SHFileOperationW(uint32_t operation, const WideText& from, cons
   // Expand a wildcard in the last name of each source into the entries it matches.
   std::vector<ParsedPath> items;
   for (const WideText& source : sources) {
-    ParsedPath parsed = ParsePath(source);
+    ParsedPath parsed = state_->Parse(source);
     if (!parsed.valid || parsed.parts.empty()) return kErrorInvalidParameter;
     const WideText last = parsed.parts.back();
     if (last.find_first_of(u"*?") == WideText::npos) {
@@ -190,7 +189,7 @@ int SimPlatform::SHFileOperationW(uint32_t operation, const WideText& from, cons
 
     if (targets.empty()) return kErrorInvalidParameter;
     // Several targets pair up with the sources; one target serves them all.
-    ParsedPath target = ParsePath(targets.size() == items.size() ? targets[index] : targets[0]);
+    ParsedPath target = state_->Parse(targets.size() == items.size() ? targets[index] : targets[0]);
     if (!target.valid) return kErrorInvalidParameter;
     if (operation == kFoRename) {
       if (target.parts.empty() || !sim::ValidName(target.parts.back())) return kErrorInvalidParameter;

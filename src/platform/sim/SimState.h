@@ -48,6 +48,9 @@ struct ParsedPath {
   bool trailingSeparator = false;
 };
 ParsedPath ParsePath(const WideText& path);
+// A path as the process sees it: relative paths and paths from the root of the
+// current drive completed from the current folder, as Windows does.
+WideText AbsolutePath(const WideText& path, const WideText& currentFolder);
 // Folded "X:\A\B", the identity of a path.
 WideText PathKey(const ParsedPath& path);
 bool ValidName(const WideText& name);
@@ -109,6 +112,7 @@ struct SimPlatform::State {
   // files
   std::map<char16_t, sim::Drive> drives;
   std::set<WideText> heldOpen;  // PathKey of each held file
+  WideText currentFolder = u"C:\\Tools";  // where the program was started from
   struct Search {
     std::vector<FindData> entries;
     size_t next = 0;
@@ -167,7 +171,10 @@ struct SimPlatform::State {
   sim::Drive* FindDrive(char16_t letter);
   sim::Node* Find(const sim::ParsedPath& path);
   sim::Node* FindParent(const sim::ParsedPath& path);
-  sim::Node* Find(const Text& path) { return Find(sim::ParsePath(sim::Wide(path))); }
+  sim::Node* Find(const Text& path) { return Find(Parse(sim::Wide(path))); }
+  sim::ParsedPath Parse(const WideText& path) const {
+    return sim::ParsePath(sim::AbsolutePath(path, currentFolder));
+  }
   bool IsHeld(const sim::ParsedPath& path) const { return heldOpen.count(sim::PathKey(path)) != 0; }
   bool AnyHeldBelow(const sim::ParsedPath& path) const;
   sim::Node* MakeFoldersTo(const sim::ParsedPath& path, size_t depth, uint32_t attributes);

@@ -128,6 +128,22 @@ WideText TrimName(const WideText& name) {
 
 }  // namespace
 
+WideText AbsolutePath(const WideText& path, const WideText& currentFolder) {
+  if (path.empty() || currentFolder.size() < 2) return path;
+  if (path.size() >= 2 && path[1] == u':') {
+    // "D:name" is relative to the current folder of D:, which for any drive
+    // but the current one is its root.
+    if (path.size() == 2 || IsSeparator(path[2])) return path;
+    if (FoldUnit(path[0]) == FoldUnit(currentFolder[0])) return currentFolder + u"\\" + path.substr(2);
+    return path.substr(0, 2) + u"\\" + path.substr(2);
+  }
+  if (IsSeparator(path[0])) {
+    if (path.size() >= 2 && IsSeparator(path[1])) return path;  // UNC: no such share here
+    return currentFolder.substr(0, 2) + path;                     // the root of the current drive
+  }
+  return currentFolder + u"\\" + path;
+}
+
 ParsedPath ParsePath(const WideText& path) {
   ParsedPath parsed;
   if (path.size() < 2 || path[1] != u':') return parsed;

@@ -6,6 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/sim/SimPlatform.h"
+#include "unit/BrowserWindowTest.h"
 
 namespace bm {
 namespace {
@@ -80,22 +81,6 @@ const Browser kBrowsers[] = {
 
 void PrintTo(const Browser& browser, std::ostream* out) { *out << browser.testName; }
 
-class BrowserWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    os.SetEventSink(&events);
-    ASSERT_TRUE(os.CreateMainWindow(MainWindowSpec(), MainWindowControls()));
-  }
-  void Press(int mode, int button) {
-    os.Click(mode);
-    os.Click(button);
-  }
-  Text Status() { return os.GetControlText(标签_文字); }
-  void Write(const Text& path, const Text& content) { ASSERT_TRUE(os.WriteFile(path, content)) << path; }
-
-  SimPlatform os;
-  MainWindowEvents events{os};
-};
 
 class FixedPathBrowserTest : public BrowserWindowTest, public ::testing::WithParamInterface<Browser> {
  protected:

@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/sim/SimPlatform.h"
+#include "unit/BrowserWindowTest.h"
 
 namespace bm {
 namespace {
@@ -18,23 +19,7 @@ const Text kFavorites = "C:\\Users\\Tester\\Favorites";
 const Text kIeBackup = "D:\\浏览器书签备份2023年4月30日\\IE浏览器";
 const Text kIeEarlier = "D:\\浏览器书签备份2023年4月29日\\IE浏览器";
 
-class SogouIeTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    os.SetEventSink(&events);
-    ASSERT_TRUE(os.CreateMainWindow(MainWindowSpec(), MainWindowControls()));
-  }
-  void Press(int mode, int button) {
-    os.Click(mode);
-    os.Click(button);
-  }
-  Text Status() { return os.GetControlText(标签_文字); }
-  void Write(const Text& path, const Text& content) { ASSERT_TRUE(os.WriteFile(path, content)) << path; }
-  std::optional<Text> Read(const Text& path) { return os.ReadFile(path); }
-
-  SimPlatform os;
-  MainWindowEvents events{os};
-};
+using SogouIeTest = BrowserWindowTest;
 
 // ---- Sogou --------------------------------------------------------------------------
 

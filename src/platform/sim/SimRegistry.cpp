@@ -85,6 +85,16 @@ sim::RegValue* FindValue(RegNode& node, const Text& name) {
   return nullptr;
 }
 
+// Replaces the value's type and data, or adds it after the others.
+void SetValue(RegNode& node, const Text& name, uint32_t type, const Bytes& data) {
+  if (sim::RegValue* value = FindValue(node, name)) {
+    value->type = type;
+    value->data = data;
+  } else {
+    node.values.push_back({name, type, data});
+  }
+}
+
 // The data rules shared by RegQueryValueExA and RegEnumValueA.
 long HandOutData(const sim::RegValue& value, uint32_t& type, uint8_t* data, uint32_t& dataSize) {
   type = value.type;
@@ -180,12 +190,7 @@ bool SimPlatform::SetRegValue(RegRoot root, const Text& keyPath, const Text& val
   Lock lock(state_->lock);
   std::shared_ptr<RegNode> node = state_->RegNodeAt(root, keyPath, true);
   if (!node) return false;
-  if (sim::RegValue* value = FindValue(*node, valueName)) {
-    value->type = type;
-    value->data = data;
-  } else {
-    node->values.push_back({valueName, type, data});
-  }
+  SetValue(*node, valueName, type, data);
   return true;
 }
 
@@ -356,13 +361,7 @@ long SimPlatform::RegSetValueExA(RegKey key, const Text& valueName, uint32_t typ
   if (node->deleted) return kErrorKeyDeleted;
   if (!(access & kSetValue)) return kErrorAccessDenied;
   if (size > 0 && data == nullptr) return kErrorInvalidParameter;
-  Bytes bytes(data, data + size);
-  if (sim::RegValue* value = FindValue(*node, valueName)) {
-    value->type = type;
-    value->data = bytes;
-  } else {
-    node->values.push_back({valueName, type, bytes});
-  }
+  SetValue(*node, valueName, type, Bytes(data, data + size));
   return kErrorSuccess;
 }
 

@@ -1,5 +1,6 @@
 #include "e2e/Driver.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -523,9 +524,48 @@ HWND App::WaitForChooser(DWORD timeoutMs) const {
   return nullptr;
 }
 
-testing::AssertionResult App::AnswerChooser(bool ok, DWORD timeoutMs) {
+std::string App::ChooserSelection(HWND chooser) const {
+  HWND tree = FindWindowExW(chooser, nullptr, L"SysTreeView32", nullptr);
+  DWORD_PTR item = 0;
+  if (!tree || !SendTimeout(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, item) || item == 0) return {};
+  // TVM_GETITEMW fills memory of the tree's own process: the item record and
+  // its text buffer are lent there and read back.
+  constexpr size_t kTextUnits = 260;
+  const size_t size = sizeof(TVITEMW) + kTextUnits * sizeof(wchar_t);
+  char* remote = static_cast<char*>(VirtualAllocEx(process_.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  if (!remote) return {};
+  TVITEMW query{};
+  query.mask = TVIF_TEXT;
+  query.hItem = reinterpret_cast<HTREEITEM>(item);
+  query.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(TVITEMW));
+  query.cchTextMax = kTextUnits;
+  std::wstring text(kTextUnits, L'\0');
+  DWORD_PTR answered = 0;
+  if (WriteProcessMemory(process_.hProcess, remote, &query, sizeof query, nullptr) &&
+      SendTimeout(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote), answered) && answered) {
+    ReadProcessMemory(process_.hProcess, remote + sizeof(TVITEMW), text.data(), kTextUnits * sizeof(wchar_t),
+                      nullptr);
+  }
+  VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+  text.resize(wcsnlen(text.c_str(), kTextUnits));
+  return Gbk(text);
+}
+
+testing::AssertionResult App::AnswerChooser(bool ok, const std::string& expectSelected, DWORD timeoutMs) {
   HWND chooser = WaitForChooser(timeoutMs);
   if (!chooser) return testing::AssertionFailure() << "no folder chooser opened";
+  if (ok && !expectSelected.empty()) {
+    std::string selected;
+    for (DWORD waited = 0;; waited += kPollMs) {
+      selected = ChooserSelection(chooser);
+      if (selected.find(expectSelected) != std::string::npos) break;
+      if (waited >= timeoutMs) {
+        return testing::AssertionFailure() << "the folder chooser selects " << Shown(selected) << ", not a folder named with "
+                                           << Shown(expectSelected);
+      }
+      Sleep(kPollMs);
+    }
+  }
   int buttonId = ok ? IDOK : IDCANCEL;
   HWND button = GetDlgItem(chooser, buttonId);
   if (button) {

@@ -116,9 +116,14 @@ class App {
 
   // The folder chooser: waits for the program's "#32770" dialog.
   HWND WaitForChooser(DWORD timeoutMs = kTimeoutMs) const;
-  // Presses OK on the preselected folder (ok) or Cancel, and waits for the
-  // dialog to close.
-  testing::AssertionResult AnswerChooser(bool ok, DWORD timeoutMs = kTimeoutMs);
+  // The name of the chooser's selected folder as its tree shows it (for a
+  // drive, a name holding "D:"); empty when nothing is selected.
+  std::string ChooserSelection(HWND chooser) const;
+  // Presses OK (ok) or Cancel, and waits for the dialog to close. Before OK,
+  // waits until the selected folder's name holds `expectSelected` (when
+  // given), so the press answers the folder the program preselected.
+  testing::AssertionResult AnswerChooser(bool ok, const std::string& expectSelected = "",
+                                         DWORD timeoutMs = kTimeoutMs);
 
   static constexpr DWORD kTimeoutMs = 10000;
   static constexpr DWORD kPollMs = 50;

@@ -126,6 +126,9 @@ Bytes Content(const BrowserCase& browser, size_t file, const char* version) {
          version + "\",\"书签\":\"收藏\"}\r\n" + std::string("\0\x1a\xff\n", 4);
 }
 
+// Names the case in gtest's messages instead of dumping its bytes.
+void PrintTo(const BrowserCase& c, std::ostream* os) { *os << c.name; }
+
 class Browsers : public Scenario, public testing::WithParamInterface<BrowserCase> {};
 
 TEST_P(Browsers, BackupCopiesTheFilesAndRestorePutsThemBack) {

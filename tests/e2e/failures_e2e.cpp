@@ -33,6 +33,9 @@ const HeldCase kHeldCases[] = {
      "360极速浏览器书签复制失败，请关闭360极速浏览器并确认备份位置可以写入"},
 };
 
+// Names the case in gtest's messages instead of dumping its bytes.
+void PrintTo(const HeldCase& c, std::ostream* os) { *os << c.name; }
+
 class HeldOpenFile : public Scenario, public testing::WithParamInterface<HeldCase> {};
 
 TEST_P(HeldOpenFile, IsReportedAsAFailedCopy) {
@@ -75,6 +78,9 @@ const DriveCase kDriveCases[] = {
     {"ReadOnlyMount", "BM_READONLY_DRIVE"},
     {"FileInPlaceOfTheBackupFolder", nullptr},
 };
+
+// Names the case in gtest's messages instead of dumping its bytes.
+void PrintTo(const DriveCase& c, std::ostream* os) { *os << c.name; }
 
 class UnwritableBackupDrive : public Scenario, public testing::WithParamInterface<DriveCase> {};
 

@@ -97,6 +97,7 @@ demo_prefix() {
   fi
   mkdir -p "$DEMO_D"
   bm_map_drive d "$DEMO_D"
+  bm_wine_restart
   lay_out_samples
 }
 

@@ -26,6 +26,7 @@ mkdir -p "$BM_LOG_DIR"
 
 TOTAL_PASSED=0
 TOTAL_FAILED=0
+TOTAL_SKIPPED=0
 PROBLEMS=()
 STAGE_LINES=()
 
@@ -50,9 +51,11 @@ stage() {
 # Adds a gtest run's counts from its output; a run without gtest's closing
 # lines (a crash, a hang, a missing binary) counts as a failure.
 count_gtest() {
-  local suite=$1 log=$2 passed failed
+  local suite=$1 log=$2 passed failed skipped
   passed=$(grep -aE '^\[  PASSED  \] [0-9]+ tests?\.' "$log" | tail -1 | grep -oE '[0-9]+' | head -1)
   failed=$(grep -aE '^\[  FAILED  \] [0-9]+ tests?, listed below' "$log" | tail -1 | grep -oE '[0-9]+' | head -1)
+  skipped=$(grep -aE '^\[  SKIPPED \] [0-9]+ tests?, listed below' "$log" | tail -1 | grep -oE '[0-9]+' | head -1)
+  TOTAL_SKIPPED=$((TOTAL_SKIPPED + ${skipped:-0}))
   if [ -z "$passed" ]; then
     problem "$suite did not finish (no gtest summary in $log)"
     TOTAL_FAILED=$((TOTAL_FAILED + ${failed:-1}))
@@ -150,6 +153,7 @@ wine_setup() {
   else
     echo "no read-only mount on this machine: that scenario is skipped"
   fi
+  bm_wine_restart
   echo "prefix $WINEPREFIX, code page 936, DISPLAY $DISPLAY"
 }
 
@@ -163,7 +167,7 @@ wine_e2e() {
   need_binary "$WIN32/bookmark-backup.exe" || return 1
   rm -rf "$BUILD/e2e-failures"
   mkdir -p "$BUILD/e2e-failures"
-  BM_EXE=$(bm_windows_path "$WIN32/bookmark-backup.exe") \
+  BM_SCRATCH_DRIVES=1 BM_EXE=$(bm_windows_path "$WIN32/bookmark-backup.exe") \
     BM_E2E_OUT=$(bm_windows_path "$BUILD/e2e-failures") \
     run_gtest e2e-tests 900 wine "$WIN32/e2e-tests.exe"
   local rc=$? shot
@@ -224,8 +228,9 @@ main() {
     echo "problems:"
     printf '  - %s\n' "${PROBLEMS[@]}"
   fi
+  [ "$TOTAL_SKIPPED" -gt 0 ] && echo "skipped: $TOTAL_SKIPPED (see the logs in $BM_LOG_DIR)"
   echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"
   [ "${#PROBLEMS[@]}" = 0 ] && [ "$TOTAL_FAILED" = 0 ]
 }
 
-main "$@"
+main "$@"; exit $?

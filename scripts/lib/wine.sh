@@ -15,20 +15,28 @@ bm_wine_env() {
 # ---- Xvfb -------------------------------------------------------------------
 
 # Starts one Xvfb for the run on the first free display from :91 and exports
-# DISPLAY; bm_stop_xvfb ends it.
+# DISPLAY; bm_stop_xvfb ends it. A display another run takes at the same
+# moment makes that Xvfb give up, and the next number is tried.
 bm_start_xvfb() {
-  local n=91
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -br >"${BM_LOG_DIR:-/tmp}/xvfb.log" 2>&1 &
-  BM_XVFB_PID=$!
-  local i
-  for i in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    kill -0 "$BM_XVFB_PID" 2>/dev/null || bm_die "Xvfb :$n did not start (see ${BM_LOG_DIR:-/tmp}/xvfb.log)"
-    sleep 0.1
+  local n=91 tries i
+  for tries in $(seq 1 20); do
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -br >"${BM_LOG_DIR:-/tmp}/xvfb.log" 2>&1 &
+    BM_XVFB_PID=$!
+    for i in $(seq 1 100); do
+      if [ -e "/tmp/.X11-unix/X$n" ]; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$BM_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$BM_XVFB_PID" 2>/dev/null || true
+    wait "$BM_XVFB_PID" 2>/dev/null || true
+    BM_XVFB_PID=
+    n=$((n + 1))
   done
-  [ -e "/tmp/.X11-unix/X$n" ] || bm_die "Xvfb :$n did not come up"
-  export DISPLAY=":$n"
+  bm_die "no Xvfb display could be started (see ${BM_LOG_DIR:-/tmp}/xvfb.log)"
 }
 
 bm_stop_xvfb() {
@@ -89,18 +97,27 @@ bm_check_code_page() {
   [ "$acp" = 936 ] || bm_die "the Wine prefix $WINEPREFIX has ANSI code page '${acp:-unknown}', not 936 (made without zh_CN.UTF-8?)"
 }
 
-# Maps a drive letter to a Unix folder: bm_map_drive d /some/folder
+# Maps a drive letter to a Unix folder: bm_map_drive d /some/folder. Files
+# on it are reachable at once, but the shell (the folder chooser's "this
+# computer") lists only the drives Wine's mount manager saw when it started:
+# call bm_wine_restart after the last mapping.
 bm_map_drive() {
   mkdir -p "$WINEPREFIX/dosdevices"
   ln -sfn "$2" "$WINEPREFIX/dosdevices/$1:"
+}
+
+# Ends the prefix's wineserver and its services; the next program starts them
+# afresh, with the current drives and registry.
+bm_wine_restart() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
 }
 
 # Sets the display's DPI for programs started afterwards; the running
 # wineserver is ended so the next program reads the new value.
 bm_wine_set_dpi() {
   printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$1" | bm_wine_reg_import
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  bm_wine_restart
 }
 
 # The Windows path of a Unix file (through Wine's Z: drive).

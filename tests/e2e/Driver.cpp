@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 // The control ids of the form, which are the program's Win32 control ids.
@@ -74,6 +75,15 @@ void RemoveTreeW(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    // A link: removed itself, never what it leads to.
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      RemoveDirectoryW(path.c_str());
+    } else {
+      DeleteFileW(path.c_str());
+    }
+    return;
+  }
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     DeleteFileW(path.c_str());
     return;
@@ -100,8 +110,9 @@ void ListTreeW(const std::wstring& folder, const std::wstring& relative, std::ve
     ULONGLONG written =
         (static_cast<ULONGLONG>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
     bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     out.push_back(Gbk(name) + (isFolder ? "\\" : "|" + std::to_string(size) + "|" + std::to_string(written)));
-    if (isFolder) ListTreeW(Join(folder, found.cFileName), name, out);
+    if (isFolder && !isLink) ListTreeW(Join(folder, found.cFileName), name, out);
   } while (FindNextFileW(search, &found));
   FindClose(search);
 }
@@ -607,6 +618,14 @@ std::string ScreenshotName() {
 
 }  // namespace
 
+void Scenario::SetUp() {
+  // The scenarios empty D: and E: after each run: they run only where the
+  // harness made those drives for them, never on a machine's real drives.
+  ASSERT_EQ(Env("BM_SCRATCH_DRIVES"), "1")
+      << "D: and E: are not marked as scratch drives (BM_SCRATCH_DRIVES=1); run the scenarios through scripts/test.sh";
+  ASSERT_FALSE(ProfileFolder().empty()) << "the profile folder cannot be read";
+}
+
 void Scenario::TearDown() {
   if (HasFailure()) {
     std::string shot = ScreenshotName();
@@ -615,8 +634,11 @@ void Scenario::TearDown() {
   app.Close();
   for (auto it = made_.rbegin(); it != made_.rend(); ++it) RemoveTree(*it);
   for (const std::string& exe : appPaths_) RemoveAppPath(exe);
-  ClearDrive(L"D:\\");
-  ClearDrive(L"E:\\");
+  // TearDown runs after a failed SetUp too: the check is repeated here.
+  if (Env("BM_SCRATCH_DRIVES") == "1") {
+    ClearDrive(L"D:\\");
+    ClearDrive(L"E:\\");
+  }
 }
 
 void Scenario::Track(const std::string& path) { made_.push_back(path); }

@@ -44,10 +44,13 @@ bool IsFolder(const std::string& path);
 std::string MakeFolders(const std::string& path, bool* ok = nullptr);
 bool WriteFileBytes(const std::string& path, const Bytes& content);
 std::optional<Bytes> ReadFileBytes(const std::string& path);
-// Removes a file or a whole folder tree (read-only entries included).
+// Removes a file or a whole folder tree (read-only entries included); a link
+// is removed without what it leads to.
 void RemoveTree(const std::string& path);
 // Everything below a folder as "relative path|size|write time" lines, sorted:
-// two equal listings mean nothing was created, removed or rewritten.
+// two equal listings mean nothing was created, removed or rewritten. Links
+// Windows reports as such are not followed; Wine reports its symbolic links
+// as plain folders, so list the folders a scenario made, not the profile.
 std::vector<std::string> ListTree(const std::string& folder);
 
 // `path` holds exactly `expected`; otherwise says what it holds instead.
@@ -136,11 +139,13 @@ class App {
 
 // ---- the base of every scenario ------------------------------------------------------
 // Owns the program and everything a scenario made: the folders it created,
-// the App Paths entries it wrote, and the contents of the mapped drives D: and
-// E:. Removes them after the scenario, and saves a screenshot named after a
+// the App Paths entries it wrote, and the contents of the drives D: and E:,
+// which must be scratch drives made by the harness (BM_SCRATCH_DRIVES=1).
+// Removes them after the scenario, and saves a screenshot named after a
 // scenario that failed.
 class Scenario : public testing::Test {
  protected:
+  void SetUp() override;
   void TearDown() override;
 
   // Writes a file ("~\..." below the profile), creating its folders.

@@ -138,7 +138,9 @@ wine_setup() {
   bm_wine_env "$PREFIX"
   bm_start_xvfb || return 1
   bm_make_prefix || return 1
-  if [ -n "${RO_MOUNTED:-}" ]; then umount "$DRIVES/readonly" 2>/dev/null || true; RO_MOUNTED=; fi
+  # A run that was stopped may have left its read-only mount behind.
+  umount "$DRIVES/readonly" 2>/dev/null || true
+  RO_MOUNTED=
   rm -rf "$DRIVES"
   mkdir -p "$DRIVES/d" "$DRIVES/e" "$DRIVES/readonly"
   bm_map_drive d "$DRIVES/d"

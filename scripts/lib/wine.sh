@@ -85,6 +85,11 @@ bm_make_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   wineboot -i >"${BM_LOG_DIR:-/tmp}/wineboot.log" 2>&1 || bm_die "wineboot -i failed (see ${BM_LOG_DIR:-/tmp}/wineboot.log)"
   wineserver -w
+  # The glyphs of Wine's own caption buttons; this Wine does not look for
+  # them where fonts-wine puts them, only in the prefix's Fonts folder.
+  if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
   bm_wine_base_settings
   bm_check_code_page
 }

@@ -35,6 +35,10 @@ class ContractFixture {
   // Whether a file that lay at `originalPath` is now in the Recycle Bin;
   // nullopt when this side cannot look into the bin.
   virtual std::optional<bool> InRecycleBin(const Text& originalPath) = 0;
+  // The owner of the message box titled `title` that another thread of this
+  // process shows: the real side waits up to `waitMs` for it to appear,
+  // running this thread's messages meanwhile. nullopt when none appeared.
+  virtual std::optional<WindowHandle> MessageBoxOwner(const Text& title, uint32_t waitMs) = 0;
 };
 
 std::unique_ptr<ContractFixture> MakeContractFixture();

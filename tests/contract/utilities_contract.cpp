@@ -122,6 +122,38 @@ TEST_F(UtilitiesContract, TimedMessageBoxClosesByItselfAfterItsTimeOut) {
   EXPECT_TRUE(closedByItself) << "the box was still open 20 s after its 1 s time-out";
 }
 
+// Without an owner given, the box goes to our visible top-level window, as the
+// one-click operations' closing notices do, and still closes by itself.
+TEST_F(UtilitiesContract, TimedMessageBoxIsOwnedByOurVisibleWindow) {
+  Platform& os = Os();
+  const Text windowTitle = "书签备份测试主窗口";
+  ASSERT_TRUE(os.CreateMainWindow({1, windowTitle, 40, 40, 320, 200}, {}));
+  const WindowHandle main = FindProcessWindow(os, os.GetCurrentProcessId(), windowTitle, std::nullopt, 5000);
+  ASSERT_NE(main, 0u);
+
+  const Text title = "书签备份测试归属";
+  auto result = std::make_shared<std::promise<int>>();
+  std::future<int> closed = result->get_future();
+  std::thread box([&os, result, title] {
+    result->set_value(TimedMessageBox(os, "这个提示属于主窗口", kMbIconInformation, title, std::nullopt, 1000u));
+  });
+  const std::optional<WindowHandle> owner = Fx().MessageBoxOwner(title, 10000);
+  // Our window's thread keeps answering while the box is up, as the GUI thread does.
+  bool closedByItself = false;
+  for (int i = 0; i < 400 && !closedByItself; ++i) {
+    os.PumpMessages();
+    closedByItself = closed.wait_for(std::chrono::milliseconds(50)) == std::future_status::ready;
+  }
+  if (closedByItself) {
+    box.join();
+  } else {
+    box.detach();
+  }
+  ASSERT_TRUE(owner.has_value()) << "no box appeared";
+  EXPECT_EQ(*owner, main);
+  EXPECT_TRUE(closedByItself) << "the box was still open 20 s after its 1 s time-out";
+}
+
 // ---- console commands ------------------------------------------------------------------------
 
 TEST_F(UtilitiesContract, QueryValueByCommandReadsAnAppPathsEntryThroughReg) {

@@ -20,7 +20,7 @@ class TimedMessageBoxTest : public ::testing::Test {
     for (int i = 0; i < count; ++i) last = os.AddTopLevelWindow(kOtherProcess, visible, 0, "Other", "other", false);
     return last;
   }
-  const ShownMessageBox& LastBox() { return os.MessageBoxes().back(); }
+  ShownMessageBox LastBox() { return os.MessageBoxes().back(); }
 
   SimPlatform os;
 };

@@ -147,7 +147,7 @@ class SimPlatform : public Platform {
   // ---- knobs: shell, message boxes, windows -------------------------------------------------
   const std::vector<RecycledItem>& RecycleBin() const;
   const std::vector<ShellCall>& ShellCalls() const;
-  const std::vector<ShownMessageBox>& MessageBoxes() const;
+  std::vector<ShownMessageBox> MessageBoxes() const;
   void SetMessageBoxTimeoutAvailable(bool available);
   void SetMessageBoxResult(int result);  // what the box returns (default 1, IDOK)
   // A top-level window of some process, in front of (or behind) the others in Z order.

@@ -56,7 +56,10 @@ Text ShownPath(const ParsedPath& path) {
 
 const std::vector<RecycledItem>& SimPlatform::RecycleBin() const { return state_->recycleBin; }
 const std::vector<ShellCall>& SimPlatform::ShellCalls() const { return state_->shellCalls; }
-const std::vector<ShownMessageBox>& SimPlatform::MessageBoxes() const { return state_->messageBoxes; }
+std::vector<ShownMessageBox> SimPlatform::MessageBoxes() const {
+  Lock lock(state_->lock);
+  return state_->messageBoxes;  // a copy: another thread may be showing a box
+}
 
 void SimPlatform::SetMessageBoxTimeoutAvailable(bool available) {
   Lock lock(state_->lock);

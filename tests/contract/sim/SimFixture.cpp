@@ -1,6 +1,8 @@
 // The contract cases run against the simulated Windows, laid out and inspected
 // through its knobs.
+#include <chrono>
 #include <set>
+#include <thread>
 
 #include "contract/ContractFixture.h"
 #include "platform/sim/SimPlatform.h"
@@ -80,6 +82,19 @@ class SimFixture : public ContractFixture {
       if (sim_.MultiByteToWideChar(936, item.originalPath) == wanted) return true;
     }
     return false;
+  }
+
+  // The simulated box is answered as soon as it is shown: what it recorded,
+  // once the other thread got that far.
+  std::optional<WindowHandle> MessageBoxOwner(const Text& title, uint32_t waitMs) override {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    do {
+      for (const ShownMessageBox& box : sim_.MessageBoxes()) {
+        if (box.title == title) return box.owner;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
   }
 
  private:

@@ -245,6 +245,20 @@ class Win32Fixture : public ContractFixture {
     return false;
   }
 
+  std::optional<WindowHandle> MessageBoxOwner(const Text& title, uint32_t waitMs) override {
+    const std::wstring wanted = ToW(title);
+    const DWORD start = ::GetTickCount();
+    do {
+      if (HWND box = ::FindWindowW(L"#32770", wanted.c_str())) {
+        return reinterpret_cast<WindowHandle>(::GetWindow(box, GW_OWNER));
+      }
+      // A box owned by one of this thread's windows needs this thread to answer it.
+      os_.PumpMessages();
+      ::Sleep(20);
+    } while (::GetTickCount() - start < waitMs);
+    return std::nullopt;
+  }
+
  private:
   // What the cases sent to the bin from the scratch folder goes again.
   static void EmptyTrashOf(const std::wstring& folder) {

@@ -117,11 +117,12 @@ void Backup(Platform& os, const RegistryObject& registry, const MaxthonFound& fo
   }
 }
 
-// The manual fallback of Maxthon 7: one chooser, then every generation whose
-// profile folder exists takes its files from the chosen folder. A generation
-// that is not there gets nothing written and no message; a profile folder is
-// never created.
-void RestoreFromChosenFolder(Platform& os, const Text& installFolder) {
+// The manual fallback of Maxthon 7: one chooser, then every generation that is
+// there takes its files from the chosen folder: Maxthon 7 when its guest
+// profile folder exists, Maxthon 3 and 5 when this press found their profile
+// file. A generation that is not there gets nothing written and no message; a
+// profile folder is never created.
+void RestoreFromChosenFolder(Platform& os, const MaxthonFound& found, const Text& installFolder) {
   ShowStatus(os, kNoBackupPickFolder);
   const Text chosen = ChooseFolder(os, SelectedDriveText(os));
   if (chosen.empty()) {
@@ -140,26 +141,28 @@ void RestoreFromChosenFolder(Platform& os, const Text& installFolder) {
   }
   // Maxthon 5 before Maxthon 3, so that a folder holding everything ends on Maxthon 3.
   const auto& generations = MaxthonFixedGenerations();
-  for (auto g = generations.rbegin(); g != generations.rend(); ++g) {
-    if (!FolderExists(os, ProfileRoot(os) + g->profileFolder)) continue;
+  for (size_t i = generations.size(); i-- > 0;) {
+    // Already reported as not detected in this press.
+    if (!found.fixedPresent[i]) continue;
+    const MaxthonFixedGeneration& g = generations[i];
     spoken = true;
-    const Text from = chosen + "\\" + g->fileName;
+    const Text from = chosen + "\\" + g.fileName;
     if (!FileExists(os, from)) {
       ShowStatus(os, kNoBackupFound);
       continue;
     }
-    ShowStatus(os, CopyOneFile(os, from, ProfileFile(os, *g)) ? RestoreDoneText(g->name) : RestoreFailedText(g->name));
+    ShowStatus(os, CopyOneFile(os, from, ProfileFile(os, g)) ? RestoreDoneText(g.name) : RestoreFailedText(g.name));
   }
   if (!spoken) ShowStatus(os, kNoBackupFound);
 }
 
-void RestoreMaxthon7(Platform& os, const Text& installFolder) {
+void RestoreMaxthon7(Platform& os, const MaxthonFound& found, const Text& installFolder) {
   const Text todays = BackupFolder(os);
   if (FileExists(os, todays + "\\" + kMaxthon7Files[0])) {
     const bool restored = CopyPresentFiles(os, Maxthon7RestoreCopies(todays, installFolder));
     ShowStatus(os, restored ? RestoreDoneText(kMaxthon7Name) : RestoreFailedText(kMaxthon7Name));
   } else if (!FolderExists(os, todays) || FolderIsEmpty(os, todays)) {
-    RestoreFromChosenFolder(os, installFolder);
+    RestoreFromChosenFolder(os, found, installFolder);
   }
   // Otherwise today's folder holds the other generations' files only.
 }
@@ -185,7 +188,7 @@ void Restore(Platform& os, const RegistryObject& registry, const MaxthonFound& f
     return;
   }
   const std::vector<Text> installs = Maxthon7Installs(os, registry, found);
-  for (const Text& installFolder : installs) RestoreMaxthon7(os, installFolder);
+  for (const Text& installFolder : installs) RestoreMaxthon7(os, found, installFolder);
   if (installs.empty() && !found.AnyFixedPresent() && !found.appPathsNames.empty()) {
     ShowStatus(os, BrowserNotDetectedText(kMaxthonName));
   }

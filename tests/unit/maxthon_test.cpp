@@ -311,6 +311,23 @@ TEST(Maxthon, TheChosenFolderFillsOnlyGenerationsThatArePresent) {
   EXPECT_FALSE(m.os.IsFolder(kM5Folder));
 }
 
+// A generation already reported as not detected in this press takes nothing
+// from the chosen folder, even when its profile folder is there.
+TEST(Maxthon, TheChosenFolderLeavesAGenerationWithoutItsProfileFileAlone) {
+  Machine m;
+  m.Registry(AppPaths::Maxthon7Last);
+  m.Profiles(false, false, true);
+  EXPECT_TRUE(m.os.MakeFolders(kM3Folder));
+  EXPECT_TRUE(m.os.MakeFolders(kM5Folder));
+  m.BackupFiles(kYesterday);
+  m.os.QueueChooserAnswer(ChooserAnswer::Pick(kYesterday));
+  m.Press(单选框_恢复);
+  EXPECT_EQ(m.Shown(), (std::vector<Text>{kNotDetected3, kNotDetected5, kPickFolder, kRestored7}));
+  EXPECT_FALSE(m.os.IsFile(kM3File));
+  EXPECT_FALSE(m.os.IsFile(kM5File));
+  EXPECT_EQ(m.os.ReadFile(kM7Folder + "\\Bookmarks"), "saved Bookmarks");
+}
+
 TEST(Maxthon, TheChosenFolderNeverCreatesMaxthon7sProfileFolder) {
   Machine m;
   m.Registry(AppPaths::Maxthon7Last);

@@ -2,6 +2,10 @@
 // the simulated Windows.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "app/MainWindow.h"
 #include "app/ProcessValues.h"
 #include "platform/sim/SimPlatform.h"
@@ -78,6 +82,66 @@ TEST_F(MainWindowTest, TheDriveListHoldsDToK) {
   ASSERT_EQ(os.ComboItemCount(组合框_盘符), 8);
   const char* drives[] = {"D:\\", "E:\\", "F:\\", "G:\\", "H:\\", "I:\\", "J:\\", "K:\\"};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(os.ComboItemText(组合框_盘符, i), drives[i]);
+}
+
+// The form as the user knows it: every control's kind, caption, place, parent
+// and font. A caption is also the browser name the handlers' texts use.
+TEST(MainWindowForm, ControlsSitWhereTheFormPutsThem) {
+  using K = ControlKind;
+  struct Row {
+    int id;
+    ControlKind kind;
+    const char* caption;
+    int x, y, width, height;
+    int parent;
+    const char* face;
+    int fontHeight, weight;
+  };
+  const Row rows[] = {
+      {超级按钮_一键备份书签, K::Button, "一键备份书签", 12, 24, 110, 62, 0, "微软雅黑", 16, 700},
+      {标签_文字, K::Label, "", 128, 8, 192, 112, 0, "微软雅黑", 12, 400},
+      {超级按钮_一键恢复书签, K::Button, "一键恢复书签", 322, 24, 110, 62, 0, "微软雅黑", 16, 700},
+      {标签1, K::Label, "备份位置：", 13, 118, 56, 24, 0, "", 0, 400},
+      {组合框_盘符, K::ComboBox, "", 69, 121, 43, 20, 0, "", 0, 400},
+      {单选框_备份, K::RadioButton, "备份", 130, 123, 48, 16, 0, "", 0, 400},
+      {单选框_恢复, K::RadioButton, "恢复", 192, 123, 48, 16, 0, "", 0, 400},
+      {分组框1, K::GroupBox, "", 12, 141, 420, 208, 0, "", 0, 400},
+      {超级按钮_谷歌浏览器, K::Button, "谷歌浏览器", 6, 14, 130, 30, 分组框1, "等线", 14, 400},
+      {超级按钮_IE浏览器, K::Button, "IE浏览器", 6, 52, 130, 30, 分组框1, "等线", 14, 400},
+      {超级按钮_搜狗浏览器, K::Button, "搜狗浏览器", 6, 90, 130, 30, 分组框1, "等线", 14, 400},
+      {超级按钮_极速浏览器, K::Button, "极速浏览器", 6, 128, 130, 30, 分组框1, "等线", 14, 400},
+      {超级按钮_猎豹浏览器, K::Button, "猎豹浏览器", 6, 166, 130, 30, 分组框1, "等线", 14, 400},
+      {超级按钮_Edge浏览器, K::Button, "Edge浏览器", 156, 156, 130, 30, 0, "等线", 14, 400},
+      {超级按钮_360极速浏览器, K::Button, "360极速浏览器", 156, 194, 130, 30, 0, "等线", 14, 400},
+      {超级按钮_360安全浏览器, K::Button, "360安全浏览器", 156, 232, 130, 30, 0, "等线", 14, 400},
+      {超级按钮_360极速浏览器X, K::Button, "360极速浏览器X", 156, 271, 130, 30, 0, "等线", 14, 400},
+      {超级按钮9, K::Button, "", 157, 310, 130, 30, 0, "", 0, 400},
+      {超级按钮_火狐浏览器, K::Button, "火狐浏览器", 293, 156, 130, 30, 0, "等线", 14, 400},
+      {超级按钮_遨游浏览器, K::Button, "遨游浏览器", 293, 194, 130, 30, 0, "等线", 14, 400},
+      {超级按钮_QQ浏览器, K::Button, "QQ浏览器", 293, 232, 130, 30, 0, "等线", 14, 400},
+      {超级按钮_双核浏览器大, K::Button, "双核浏览器大", 293, 270, 130, 30, 0, "等线", 14, 400},
+      {超级按钮_双核浏览器小, K::Button, "双核浏览器小", 293, 310, 130, 30, 0, "等线", 14, 400},
+  };
+  const std::vector<ControlSpec>& controls = MainWindowControls();
+  ASSERT_EQ(controls.size(), std::size(rows));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.caption[0] != '\0' ? row.caption : std::to_string(row.id));
+    const ControlSpec* found = nullptr;
+    for (const ControlSpec& c : controls) {
+      if (c.id == row.id) found = &c;
+    }
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->kind, row.kind);
+    EXPECT_EQ(found->caption, row.caption);
+    EXPECT_EQ((std::vector<int>{found->x, found->y, found->width, found->height}),
+              (std::vector<int>{row.x, row.y, row.width, row.height}));
+    EXPECT_EQ(found->parentId, row.parent);
+    EXPECT_EQ(found->font.face, row.face);
+    EXPECT_EQ(found->font.height, row.fontHeight);
+    EXPECT_EQ(found->font.weight, row.weight);
+  }
+  const WindowSpec window = MainWindowSpec();
+  EXPECT_EQ((std::vector<int>{window.x, window.y, window.width, window.height}), (std::vector<int>{50, 50, 449, 387}));
 }
 
 TEST_F(MainWindowTest, RadioButtonsGiveTheMode) {

@@ -140,7 +140,9 @@ Text TextBetween(const Text& text, const Text& left, const Text& right, std::opt
                  bool ignoreCase) {
   const Text leftMarker = ReplaceQuoteMarker(left);
   const Text rightMarker = ReplaceQuoteMarker(right);
-  const size_t leftAt = FindMarker(text, leftMarker, start.value_or(0), ignoreCase);
+  // Position 1 is the first byte of the text.
+  const size_t first = start && *start > 1 ? *start - 1 : 0;
+  const size_t leftAt = FindMarker(text, leftMarker, first, ignoreCase);
   if (leftAt == Text::npos) return Text();
   const size_t from = leftAt + leftMarker.size();
   const size_t rightAt = FindMarker(text, rightMarker, from, ignoreCase);

@@ -15,8 +15,10 @@ using OutputCallback = int (*)(const Text& piece, int, int);
 // All output of the command (the console's own bytes), or empty text.
 Text RunCommandCapture(Platform& os, const Text& command, OutputCallback callback = nullptr);
 bool Is64BitWindows(Platform& os);
-// The text between the first `left` at or after `start` (0-based; 0 when
-// omitted) and the next `right`; "#引号" in a marker stands for a double quote.
+// The text between the first `left` at or after character position `start`
+// (counted from 1, as all positions in texts; from the beginning when omitted
+// or below 1) and the next `right`; "#引号" in a marker stands for a double
+// quote.
 Text TextBetween(const Text& text, const Text& left, const Text& right, std::optional<size_t> start = std::nullopt,
                  bool ignoreCase = false);
 // The data of a registry value as "REG QUERY" prints it; `type` 1..7 picks the

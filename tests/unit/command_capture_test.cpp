@@ -62,7 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
         BetweenCase{"Plain", "key=value;rest", "key=", ";", std::nullopt, false, "value"},
         BetweenCase{"QuoteMarker", "path=\"D:\\360\\\" end", "path=#引号", "#引号", std::nullopt, false, "D:\\360\\"},
         BetweenCase{"FirstRightAfterLeft", "<a>1</a><a>2</a>", "<a>", "</a>", std::nullopt, false, "1"},
-        BetweenCase{"StartSkipsEarlierMatch", "<a>1</a><a>2</a>", "<a>", "</a>", size_t{1}, false, "2"},
+        // Positions count from 1: 1 (or 0) is the beginning, 2 the second byte.
+        BetweenCase{"StartOneIsTheBeginning", "<a>1</a><a>2</a>", "<a>", "</a>", size_t{1}, false, "1"},
+        BetweenCase{"StartZeroIsTheBeginning", "<a>1</a><a>2</a>", "<a>", "</a>", size_t{0}, false, "1"},
+        BetweenCase{"StartSkipsEarlierMatch", "<a>1</a><a>2</a>", "<a>", "</a>", size_t{2}, false, "2"},
+        BetweenCase{"StartOnTheLeftMarker", "x<a>1</a><a>2</a>", "<a>", "</a>", size_t{2}, false, "1"},
         BetweenCase{"StartPastTheEnd", "<a>1</a>", "<a>", "</a>", size_t{100}, false, ""},
         BetweenCase{"LeftMissing", "key=value;", "nokey=", ";", std::nullopt, false, ""},
         BetweenCase{"RightMissing", "key=value", "key=", ";", std::nullopt, false, ""},

@@ -155,6 +155,21 @@ std::vector<FindData> FolderEntries(Platform& os, const Text& folder) {
   return entries;
 }
 
+// Copies one file of a tree. Windows will not replace a hidden file, and a
+// favourites folder holds a hidden, system desktop.ini; such a target has
+// those two bits taken off first (the copy brings the source's own
+// attributes). A read-only target is left alone and the copy fails.
+bool ReplaceFile(Platform& os, const Text& from, const Text& to) {
+  const uint32_t existing = os.GetFileAttributesA(to);
+  const uint32_t hiddenOrSystem = kAttrHidden | kAttrSystem;
+  const bool unhide = existing != 0xFFFFFFFFu && (existing & hiddenOrSystem) && !(existing & kAttrReadOnly) &&
+                      !(existing & kAttrDirectory);
+  if (unhide) os.SetFileAttributesA(to, (existing & ~hiddenOrSystem) | kAttrArchive);
+  if (os.CopyFileA(from, to, false)) return true;
+  if (unhide) os.SetFileAttributesA(to, existing);
+  return false;
+}
+
 }  // namespace
 
 bool CopyFolderTree(Platform& os, const Text& source, const Text& target) {
@@ -167,7 +182,7 @@ bool CopyFolderTree(Platform& os, const Text& source, const Text& target) {
     const Text from = fromFolder + entry.name;
     const Text to = toFolder + entry.name;
     const bool copied = (entry.attributes & kAttrDirectory) ? CopyFolderTree(os, from, to)
-                                                            : os.CopyFileA(from, to, false);
+                                                            : ReplaceFile(os, from, to);
     allCopied = allCopied && copied;
   }
   return allCopied;

@@ -172,6 +172,9 @@ class Platform {
   // 0x10 for an existing folder, otherwise 0.
   virtual uint32_t PathIsDirectoryW(const WideText& path) = 0;
   virtual bool PathIsDirectoryEmptyA(const Text& path) = 0;
+  // 0xFFFFFFFF when the path does not exist.
+  virtual uint32_t GetFileAttributesA(const Text& path) = 0;
+  virtual bool SetFileAttributesA(const Text& path, uint32_t attributes) = 0;
   // SHBrowseForFolderW whose callback selects `startFolder` at initialisation,
   // then SHGetPathFromIDListW and CoTaskMemFree. Modal; the calling thread keeps
   // dispatching window messages while it is open.

@@ -272,6 +272,27 @@ TEST_F(FilesContract, CopyOntoAFileHeldOpenFails) {
   EXPECT_EQ(Fx().ReadFile(In("dst")), Text("old"));
 }
 
+TEST_F(FilesContract, AttributesReadAndSet) {
+  ASSERT_TRUE(Fx().WriteFile(In("f"), "x"));
+  EXPECT_TRUE(Os().SetFileAttributesA(In("f"), kAttrHidden | kAttrSystem));
+  EXPECT_EQ(Os().GetFileAttributesA(In("f")) & (kAttrHidden | kAttrSystem | kAttrDirectory), kAttrHidden | kAttrSystem);
+  EXPECT_NE(Os().GetFileAttributesA(root) & kAttrDirectory, 0u);
+  EXPECT_EQ(Os().GetFileAttributesA(In("missing")), 0xFFFFFFFFu);
+  EXPECT_FALSE(Os().SetFileAttributesA(In("missing"), kAttrArchive));
+}
+
+TEST_F(FilesContract, FolderTreeCopyReplacesAHiddenSystemFile) {
+  ASSERT_TRUE(Fx().MakeFolder(In("from")));
+  ASSERT_TRUE(Fx().MakeFolder(In("to")));
+  ASSERT_TRUE(Fx().WriteFile(In("from\\desktop.ini"), "new"));
+  ASSERT_TRUE(Fx().SetAttributes(In("from\\desktop.ini"), kAttrHidden | kAttrSystem));
+  ASSERT_TRUE(Fx().WriteFile(In("to\\desktop.ini"), "old"));
+  ASSERT_TRUE(Fx().SetAttributes(In("to\\desktop.ini"), kAttrHidden | kAttrSystem));
+  EXPECT_TRUE(CopyFolderTree(Os(), In("from"), In("to")));
+  EXPECT_EQ(Fx().ReadFile(In("to\\desktop.ini")), Text("new"));
+  EXPECT_NE(Os().GetFileAttributesA(In("to\\desktop.ini")) & kAttrHidden, 0u);
+}
+
 TEST_F(FilesContract, CopyKeepsTheReadOnlyBit) {
   ASSERT_TRUE(Fx().WriteFile(In("ro"), "r"));
   ASSERT_TRUE(Fx().SetAttributes(In("ro"), kAttrReadOnly));

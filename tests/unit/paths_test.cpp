@@ -319,6 +319,22 @@ TEST_F(CopyFolderTreeTest, ReportsAFileThatCouldNotBeCopied) {
   EXPECT_EQ(os.ReadFile("D:\\t\\链接\\深处\\c.url"), "C") << "the rest is still copied";
 }
 
+// A favourites folder holds a hidden, system desktop.ini, which Windows will
+// not simply copy over; a read-only file is left as it is and reported.
+TEST_F(CopyFolderTreeTest, ReplacesHiddenSystemFilesButNotReadOnlyOnes) {
+  ASSERT_TRUE(os.WriteFile("C:\\s\\desktop.ini", "new ini", kAttrHidden | kAttrSystem));
+  ASSERT_TRUE(os.WriteFile("D:\\t\\desktop.ini", "old ini", kAttrHidden | kAttrSystem));
+  EXPECT_FALSE(os.CopyFileA("C:\\s\\desktop.ini", "D:\\t\\desktop.ini", false)) << "as Windows does";
+  EXPECT_TRUE(CopyFolderTree(os, "C:\\s", "D:\\t"));
+  EXPECT_EQ(os.ReadFile("D:\\t\\desktop.ini"), "new ini");
+  EXPECT_EQ(os.AttributesOf("D:\\t\\desktop.ini") & (kAttrHidden | kAttrSystem), kAttrHidden | kAttrSystem);
+
+  ASSERT_TRUE(os.WriteFile("D:\\t\\a.url", "mine", kAttrReadOnly | kAttrHidden));
+  EXPECT_FALSE(CopyFolderTree(os, "C:\\s", "D:\\t"));
+  EXPECT_EQ(os.ReadFile("D:\\t\\a.url"), "mine");
+  EXPECT_EQ(os.AttributesOf("D:\\t\\a.url") & (kAttrReadOnly | kAttrHidden), kAttrReadOnly | kAttrHidden);
+}
+
 TEST_F(CopyFolderTreeTest, ASiblingWithALongerNameIsNotInside) {
   EXPECT_TRUE(CopyFolderTree(os, "C:\\s", "C:\\s2"));
   EXPECT_EQ(os.ReadFile("C:\\s2\\链接\\b.url"), "B");

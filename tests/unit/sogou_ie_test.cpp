@@ -193,6 +193,18 @@ TEST_F(IeTest, RestoreFromTodaysBackupMergesIntoFavorites) {
   EXPECT_TRUE(os.ChooserCalls().empty());
 }
 
+// Favorites and its backup both hold the hidden, system desktop.ini that
+// Windows keeps there; it does not make the restore fail.
+TEST_F(IeTest, RestoreReplacesTheHiddenDesktopIni) {
+  ASSERT_TRUE(os.WriteFile(kFavorites + "\\desktop.ini", "old ini", kAttrHidden | kAttrSystem));
+  ASSERT_TRUE(os.WriteFile(kIeBackup + "\\desktop.ini", "ini", kAttrHidden | kAttrSystem));
+  Write(kIeBackup + "\\百度.url", "baidu");
+  Press(单选框_恢复, 超级按钮_IE浏览器);
+  EXPECT_EQ(Status(), "已恢复备份书签到IE浏览器");
+  EXPECT_EQ(Read(kFavorites + "\\desktop.ini"), "ini");
+  EXPECT_EQ(Read(kFavorites + "\\百度.url"), "baidu");
+}
+
 TEST_F(IeTest, RestoreWithoutFavoritesTouchesNothing) {
   Write(kIeBackup + "\\百度.url", "baidu");
   const Text before = os.DumpFiles();

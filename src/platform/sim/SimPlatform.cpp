@@ -475,7 +475,8 @@ bool SimPlatform::CopyFileA(const Text& from, const Text& to, bool failIfExists)
   if (it != parent->children.end()) {
     Node& existing = *it->second;
     if (existing.folder || failIfExists || state_->IsHeld(target)) return false;
-    if (existing.attributes & kAttrReadOnly) return false;
+    // Windows refuses to replace a read-only or a hidden file.
+    if (existing.attributes & (kAttrReadOnly | kAttrHidden)) return false;
     if (&existing == sourceNode) return false;  // a file cannot be copied onto itself
     existing.content = sourceNode->content;
     existing.attributes = sourceNode->attributes;
@@ -503,6 +504,16 @@ uint32_t SimPlatform::PathIsDirectoryW(const WideText& path) {
   Lock lock(state_->lock);
   const Node* node = state_->Find(state_->Parse(path));
   return node && node->folder ? kAttrDirectory : 0;
+}
+
+uint32_t SimPlatform::GetFileAttributesA(const Text& path) { return AttributesOf(path); }
+
+bool SimPlatform::SetFileAttributesA(const Text& path, uint32_t attributes) {
+  Lock lock(state_->lock);
+  const ParsedPath parsed = state_->Parse(Wide(path));
+  const Drive* drive = state_->FindDrive(parsed.drive);
+  if (!drive || drive->readOnly || !state_->Find(parsed)) return false;
+  return SetAttributes(path, attributes);
 }
 
 bool SimPlatform::PathIsDirectoryEmptyA(const Text& path) {

@@ -196,6 +196,8 @@ class SimPlatform : public Platform {
   bool CreateDirectoryW(const WideText& path) override;
   uint32_t PathIsDirectoryW(const WideText& path) override;
   bool PathIsDirectoryEmptyA(const Text& path) override;
+  uint32_t GetFileAttributesA(const Text& path) override;
+  bool SetFileAttributesA(const Text& path, uint32_t attributes) override;
   FolderChoice BrowseForFolderW(WindowHandle owner, const WideText& title, uint32_t flags,
                                 const WideText& startFolder) override;
   RegKey RegRootKey(RegRoot root) override;

@@ -87,7 +87,9 @@ HWND StartBackstop(TimedBoxWatch& watch, uint32_t timeoutMs) {
     windowClass.lpfnWndProc = BackstopProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kBackstopClass;
-    if (!::RegisterClassA(&windowClass)) return nullptr;
+    // Two threads showing their first box at once both get here; the one
+    // that registers second finds the class there already.
+    if (!::RegisterClassA(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
   }
   HWND backstop = ::CreateWindowExA(0, kBackstopClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
   if (!backstop) return nullptr;

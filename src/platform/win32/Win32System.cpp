@@ -143,6 +143,12 @@ uint32_t Win32Platform::PathIsDirectoryW(const WideText& path) {
 
 bool Win32Platform::PathIsDirectoryEmptyA(const Text& path) { return ::PathIsDirectoryEmptyA(path.c_str()) != 0; }
 
+uint32_t Win32Platform::GetFileAttributesA(const Text& path) { return ::GetFileAttributesA(path.c_str()); }
+
+bool Win32Platform::SetFileAttributesA(const Text& path, uint32_t attributes) {
+  return ::SetFileAttributesA(path.c_str(), attributes) != FALSE;
+}
+
 namespace {
 
 // Selects the start folder as soon as the dialog is up.

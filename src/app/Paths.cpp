@@ -157,17 +157,24 @@ std::vector<FindData> FolderEntries(Platform& os, const Text& folder) {
 
 // Copies one file of a tree. Windows will not replace a hidden file, and a
 // favourites folder holds a hidden, system desktop.ini; such a target has
-// those two bits taken off first (the copy brings the source's own
-// attributes). A read-only target is left alone and the copy fails.
+// those two bits taken off first and the source's attributes put on after.
+// A read-only target is left alone and the copy fails.
 bool ReplaceFile(Platform& os, const Text& from, const Text& to) {
   const uint32_t existing = os.GetFileAttributesA(to);
   const uint32_t hiddenOrSystem = kAttrHidden | kAttrSystem;
   const bool unhide = existing != 0xFFFFFFFFu && (existing & hiddenOrSystem) && !(existing & kAttrReadOnly) &&
                       !(existing & kAttrDirectory);
-  if (unhide) os.SetFileAttributesA(to, (existing & ~hiddenOrSystem) | kAttrArchive);
-  if (os.CopyFileA(from, to, false)) return true;
-  if (unhide) os.SetFileAttributesA(to, existing);
-  return false;
+  if (!unhide) return os.CopyFileA(from, to, false);
+  os.SetFileAttributesA(to, (existing & ~hiddenOrSystem) | kAttrArchive);
+  if (!os.CopyFileA(from, to, false)) {
+    os.SetFileAttributesA(to, existing);
+    return false;
+  }
+  // Not every file system hands the source's attributes on to a replaced
+  // file; desktop.ini must stay hidden.
+  const uint32_t sourceAttributes = os.GetFileAttributesA(from);
+  if (sourceAttributes != 0xFFFFFFFFu) os.SetFileAttributesA(to, sourceAttributes);
+  return true;
 }
 
 }  // namespace

@@ -210,20 +210,24 @@ bool SimPlatform::RegKeyExists(RegRoot root, const Text& keyPath) const {
   return state_->RegNodeAt(root, keyPath, false) != nullptr;
 }
 
+std::optional<sim::RegValue> SimPlatform::State::RegValueAt(RegRoot root, const Text& keyPath,
+                                                            const Text& valueName) {
+  std::shared_ptr<RegNode> node = RegNodeAt(root, keyPath, false);
+  const sim::RegValue* value = node ? FindValue(*node, valueName) : nullptr;
+  if (!value) return std::nullopt;
+  return *value;
+}
+
 std::optional<Bytes> SimPlatform::RegValueData(RegRoot root, const Text& keyPath, const Text& valueName) const {
   Lock lock(state_->lock);
-  std::shared_ptr<RegNode> node = state_->RegNodeAt(root, keyPath, false);
-  if (!node) return std::nullopt;
-  const sim::RegValue* value = FindValue(*node, valueName);
+  const std::optional<sim::RegValue> value = state_->RegValueAt(root, keyPath, valueName);
   if (!value) return std::nullopt;
   return value->data;
 }
 
 std::optional<uint32_t> SimPlatform::RegValueType(RegRoot root, const Text& keyPath, const Text& valueName) const {
   Lock lock(state_->lock);
-  std::shared_ptr<RegNode> node = state_->RegNodeAt(root, keyPath, false);
-  if (!node) return std::nullopt;
-  const sim::RegValue* value = FindValue(*node, valueName);
+  const std::optional<sim::RegValue> value = state_->RegValueAt(root, keyPath, valueName);
   if (!value) return std::nullopt;
   return value->type;
 }

@@ -181,6 +181,7 @@ struct SimPlatform::State {
   bool CreateFolder(const WideText& path);
   sim::ControlState* Control(int id);
   std::shared_ptr<sim::RegNode> RegNodeAt(RegRoot root, const Text& keyPath, bool create);
+  std::optional<sim::RegValue> RegValueAt(RegRoot root, const Text& keyPath, const Text& valueName);
   bool ResolveKey(RegKey key, std::shared_ptr<sim::RegNode>& node, uint32_t& access);
   // Opens or creates `subKey` below `parent`: the common body of the four calls.
   long OpenOrCreate(RegKey parent, const Text& subKey, uint32_t access, bool create, RegKey& opened);

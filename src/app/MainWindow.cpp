@@ -17,17 +17,17 @@ FontSpec Button14() { return {"等线", 14, 400}; }
 
 ControlSpec Control(int id, ControlKind kind, Text caption, int x, int y, int w, int h, int parent = 0,
                     FontSpec font = {}) {
-  ControlSpec spec;
-  spec.id = id;
-  spec.kind = kind;
-  spec.caption = std::move(caption);
-  spec.x = x;
-  spec.y = y;
-  spec.width = w;
-  spec.height = h;
-  spec.parentId = parent;
-  spec.font = std::move(font);
-  return spec;
+  ControlSpec layout;
+  layout.id = id;
+  layout.kind = kind;
+  layout.caption = std::move(caption);
+  layout.x = x;
+  layout.y = y;
+  layout.width = w;
+  layout.height = h;
+  layout.parentId = parent;
+  layout.font = std::move(font);
+  return layout;
 }
 
 std::vector<ControlSpec> BuildControls() {

@@ -9,14 +9,14 @@ namespace {
 class WindowsContract : public ContractTest {};
 
 TEST_F(WindowsContract, MainWindowIsAVisibleTopLevelWindowOfOurProcess) {
-  WindowSpec spec{1, "书签窗口", 10, 10, 300, 200};
+  WindowSpec layout{1, "书签窗口", 10, 10, 300, 200};
   ControlSpec label;
   label.id = 7001;
   label.kind = ControlKind::Label;
   label.caption = "状态";
   label.width = 100;
   label.height = 20;
-  ASSERT_TRUE(Os().CreateMainWindow(spec, {label}));
+  ASSERT_TRUE(Os().CreateMainWindow(layout, {label}));
   EXPECT_EQ(Os().GetControlText(7001), "状态");
   Os().SetControlText(7001, "已复制");
   EXPECT_EQ(Os().GetControlText(7001), "已复制");

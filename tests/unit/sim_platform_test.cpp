@@ -439,12 +439,12 @@ class SimWindow : public ::testing::Test {
   void SetUp() override {
     os.SetEventSink(&sink);
     auto control = [](int id, ControlKind kind, int parent) {
-      ControlSpec spec;
-      spec.id = id;
-      spec.kind = kind;
-      spec.parentId = parent;
-      spec.caption = "c" + std::to_string(id);
-      return spec;
+      ControlSpec layout;
+      layout.id = id;
+      layout.kind = kind;
+      layout.parentId = parent;
+      layout.caption = "c" + std::to_string(id);
+      return layout;
     };
     std::vector<ControlSpec> controls = {control(102, ControlKind::Label, 0), control(105, ControlKind::ComboBox, 0),
                                          control(106, ControlKind::RadioButton, 0),

@@ -308,7 +308,7 @@ bool SimPlatform::MainWindowCreated() const {
 const ControlSpec* SimPlatform::FindControl(int id) const {
   Lock lock(state_->lock);
   const sim::ControlState* control = state_->Control(id);
-  return control ? &control->spec : nullptr;
+  return control ? &control->layout : nullptr;
 }
 
 WindowSpec SimPlatform::MainWindow() const {
@@ -322,11 +322,11 @@ void SimPlatform::Click(int id) {
     Lock lock(state_->lock);
     sim::ControlState* control = state_->Control(id);
     if (!control) return;
-    if (control->spec.kind == ControlKind::RadioButton) {
+    if (control->layout.kind == ControlKind::RadioButton) {
       // Radio buttons with the same parent form one group.
       for (auto& entry : state_->controls) {
         sim::ControlState& other = entry.second;
-        if (other.spec.kind == ControlKind::RadioButton && other.spec.parentId == control->spec.parentId)
+        if (other.layout.kind == ControlKind::RadioButton && other.layout.parentId == control->layout.parentId)
           other.checked = false;
       }
       control->checked = true;
@@ -341,8 +341,8 @@ void SimPlatform::PickComboItem(int id, int index) {
   {
     Lock lock(state_->lock);
     sim::ControlState* control = state_->Control(id);
-    if (!control || control->spec.kind != ControlKind::ComboBox) return;
-    if (index < 0 || index >= static_cast<int>(control->spec.items.size())) return;
+    if (!control || control->layout.kind != ControlKind::ComboBox) return;
+    if (index < 0 || index >= static_cast<int>(control->layout.items.size())) return;
     control->selected = index;
     sink = state_->sink;
   }
@@ -578,13 +578,13 @@ bool SimPlatform::CreateMainWindow(const WindowSpec& window, const std::vector<C
     Lock lock(state_->lock);
     if (state_->windowCreated) return false;
     state_->window = window;
-    for (const ControlSpec& spec : controls) {
+    for (const ControlSpec& layout : controls) {
       sim::ControlState control;
-      control.spec = spec;
+      control.layout = layout;
       control.handle = state_->nextWindow;
       state_->nextWindow += 4;
-      control.text = spec.caption;
-      state_->controls[spec.id] = control;
+      control.text = layout.caption;
+      state_->controls[layout.id] = control;
     }
     sim::TopWindow top;
     top.handle = state_->nextWindow;
@@ -631,14 +631,14 @@ int SimPlatform::ComboSelectedIndex(int id) {
 int SimPlatform::ComboItemCount(int id) {
   Lock lock(state_->lock);
   const sim::ControlState* control = state_->Control(id);
-  return control ? static_cast<int>(control->spec.items.size()) : 0;
+  return control ? static_cast<int>(control->layout.items.size()) : 0;
 }
 
 Text SimPlatform::ComboItemText(int id, int index) {
   Lock lock(state_->lock);
   const sim::ControlState* control = state_->Control(id);
-  if (!control || index < 0 || index >= static_cast<int>(control->spec.items.size())) return Text();
-  return control->spec.items[index];
+  if (!control || index < 0 || index >= static_cast<int>(control->layout.items.size())) return Text();
+  return control->layout.items[index];
 }
 
 void SimPlatform::ComboSelect(int id, int index) {
@@ -646,7 +646,7 @@ void SimPlatform::ComboSelect(int id, int index) {
   sim::ControlState* control = state_->Control(id);
   if (!control) return;
   // CB_SETCURSEL outside the list clears the selection.
-  control->selected = index >= 0 && index < static_cast<int>(control->spec.items.size()) ? index : -1;
+  control->selected = index >= 0 && index < static_cast<int>(control->layout.items.size()) ? index : -1;
 }
 
 void SimPlatform::SetControlText(int id, const Text& text) {
@@ -662,7 +662,7 @@ Text SimPlatform::GetControlText(int id) {
   const sim::ControlState* control = state_->Control(id);
   if (!control) return Text();
   // A drop-down list shows its selected item.
-  if (control->spec.kind == ControlKind::ComboBox && control->selected >= 0) return control->spec.items[control->selected];
+  if (control->layout.kind == ControlKind::ComboBox && control->selected >= 0) return control->layout.items[control->selected];
   return control->text;
 }
 

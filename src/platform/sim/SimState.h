@@ -88,7 +88,7 @@ struct TopWindow {
 };
 
 struct ControlState {
-  ControlSpec spec;
+  ControlSpec layout;
   WindowHandle handle = 0;
   Text text;
   bool checked = false;

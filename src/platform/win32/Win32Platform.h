@@ -119,11 +119,11 @@ class Win32Platform : public Platform {
 
  private:
   struct Control {
-    ControlSpec spec;
+    ControlSpec layout;
     uintptr_t window = 0;  // HWND
   };
   struct CachedFont {
-    FontSpec spec;
+    FontSpec layout;
     uintptr_t font = 0;  // HFONT
   };
 

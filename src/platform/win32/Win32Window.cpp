@@ -103,9 +103,9 @@ bool SameFont(const FontSpec& a, const FontSpec& b) {
 
 // A label too low for two lines of its font is a one-line caption: it is
 // centred vertically, as beside the combo box. Taller labels wrap.
-bool IsOneLineLabel(const ControlSpec& spec) {
-  const int fontHeight = spec.font.height > 0 ? spec.font.height : kDefaultFontHeight;
-  return spec.height < 2 * (fontHeight * 4 / 3);
+bool IsOneLineLabel(const ControlSpec& layout) {
+  const int fontHeight = layout.font.height > 0 ? layout.font.height : kDefaultFontHeight;
+  return layout.height < 2 * (fontHeight * 4 / 3);
 }
 
 struct WindowClass {
@@ -114,9 +114,9 @@ struct WindowClass {
   DWORD exStyle;
 };
 
-WindowClass ClassFor(const ControlSpec& spec, bool startsGroup) {
+WindowClass ClassFor(const ControlSpec& layout, bool startsGroup) {
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (startsGroup ? WS_GROUP : 0);
-  switch (spec.kind) {
+  switch (layout.kind) {
     case ControlKind::Button:
       return {"BUTTON", child | WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::RadioButton:
@@ -127,7 +127,7 @@ WindowClass ClassFor(const ControlSpec& spec, bool startsGroup) {
     case ControlKind::Label:
       // Status texts may hold "&" (in paths); it is shown, not taken as a mnemonic.
       return {"STATIC",
-              child | SS_LEFT | SS_NOPREFIX | SS_NOTIFY | (IsOneLineLabel(spec) ? SS_CENTERIMAGE : SS_EDITCONTROL),
+              child | SS_LEFT | SS_NOPREFIX | SS_NOTIFY | (IsOneLineLabel(layout) ? SS_CENTERIMAGE : SS_EDITCONTROL),
               0};
     case ControlKind::ComboBox:
       return {"COMBOBOX", child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
@@ -139,9 +139,9 @@ WindowClass ClassFor(const ControlSpec& spec, bool startsGroup) {
 
 // A drop-down list's window height includes its opened list: room for every
 // item (up to a screenful of ten) below the selection field.
-int ComboWindowHeight(const ControlSpec& spec, int dpi) {
-  const int rows = static_cast<int>(std::min<size_t>(std::max<size_t>(spec.items.size(), 1), 10));
-  return Scale(spec.height, dpi) * (rows + 1) + Scale(4, dpi);
+int ComboWindowHeight(const ControlSpec& layout, int dpi) {
+  const int rows = static_cast<int>(std::min<size_t>(std::max<size_t>(layout.items.size(), 1), 10));
+  return Scale(layout.height, dpi) * (rows + 1) + Scale(4, dpi);
 }
 
 }  // namespace
@@ -231,7 +231,7 @@ void Win32Platform::Report(int controlId, ControlEvent event) {
 void Win32Platform::Notified(int controlId, int code) {
   const auto found = controlIndex_.find(controlId);
   if (found == controlIndex_.end()) return;
-  switch (controls_[found->second].spec.kind) {
+  switch (controls_[found->second].layout.kind) {
     case ControlKind::Button:
     case ControlKind::RadioButton:
       if (code == BN_CLICKED) Report(controlId, ControlEvent::Clicked);
@@ -276,9 +276,9 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
   windowSpec_ = window;
   controls_.clear();
   controlIndex_.clear();
-  for (const ControlSpec& spec : controls) {
-    controlIndex_[spec.id] = controls_.size();
-    controls_.push_back({spec, 0});
+  for (const ControlSpec& layout : controls) {
+    controlIndex_[layout.id] = controls_.size();
+    controls_.push_back({layout, 0});
   }
 
   // Created at the system DPI, then laid out for the DPI of the monitor the
@@ -294,24 +294,24 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
   int previousParent = -1;
   ControlKind previousKind = ControlKind::Button;
   for (Control& control : controls_) {
-    const ControlSpec& spec = control.spec;
-    HWND parent = spec.parentId ? ToHwnd(Hwnd(spec.parentId)) : main;
+    const ControlSpec& layout = control.layout;
+    HWND parent = layout.parentId ? ToHwnd(Hwnd(layout.parentId)) : main;
     if (!parent) parent = main;
     // Radio buttons form one group per run of siblings; every other control
     // closes the run before it.
-    const bool continuesRadioRun = spec.kind == ControlKind::RadioButton &&
-                                   previousKind == ControlKind::RadioButton && previousParent == spec.parentId;
-    const WindowClass kind = ClassFor(spec, !continuesRadioRun);
-    HWND child = ::CreateWindowExA(kind.exStyle, kind.name, spec.caption.c_str(), kind.style, 0, 0, 0, 0, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    const bool continuesRadioRun = layout.kind == ControlKind::RadioButton &&
+                                   previousKind == ControlKind::RadioButton && previousParent == layout.parentId;
+    const WindowClass kind = ClassFor(layout, !continuesRadioRun);
+    HWND child = ::CreateWindowExA(kind.exStyle, kind.name, layout.caption.c_str(), kind.style, 0, 0, 0, 0, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     control.window = FromHandle(child);
-    previousKind = spec.kind;
-    previousParent = spec.parentId;
+    previousKind = layout.kind;
+    previousParent = layout.parentId;
     if (!child) continue;
-    for (const Text& item : spec.items) ::SendMessageA(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    if (spec.kind == ControlKind::GroupBox) {
+    for (const Text& item : layout.items) ::SendMessageA(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    if (layout.kind == ControlKind::GroupBox) {
       ::SetWindowSubclass(child, WindowEvents::GroupBoxProc, 0, 0);
-    } else if (spec.kind == ControlKind::Edit) {
+    } else if (layout.kind == ControlKind::Edit) {
       ::SetWindowSubclass(child, WindowEvents::EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
   }
@@ -319,7 +319,7 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
   // Group boxes go beneath their siblings, so that controls lying on a box's
   // frame stay on top of it, for painting and for the mouse.
   for (const Control& control : controls_) {
-    if (control.spec.kind == ControlKind::GroupBox && control.window) {
+    if (control.layout.kind == ControlKind::GroupBox && control.window) {
       ::SetWindowPos(ToHwnd(control.window), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
@@ -343,9 +343,9 @@ void Win32Platform::LayOut(int dpi, int left, int top) {
   int clientWidth = windowSpec_.width - (frame96.right - frame96.left);
   int clientHeight = windowSpec_.height - (frame96.bottom - frame96.top);
   for (const Control& control : controls_) {
-    if (control.spec.parentId != 0) continue;
-    clientWidth = std::max(clientWidth, control.spec.x + control.spec.width + kMinimumMargin);
-    clientHeight = std::max(clientHeight, control.spec.y + control.spec.height + kMinimumMargin);
+    if (control.layout.parentId != 0) continue;
+    clientWidth = std::max(clientWidth, control.layout.x + control.layout.width + kMinimumMargin);
+    clientHeight = std::max(clientHeight, control.layout.y + control.layout.height + kMinimumMargin);
   }
   RECT outer = {0, 0, Scale(clientWidth, dpi), Scale(clientHeight, dpi)};
   const RECT frame = FrameAt(dpi);
@@ -361,11 +361,11 @@ void Win32Platform::LayOut(int dpi, int left, int top) {
   for (const Control& control : controls_) {
     HWND child = ToHwnd(control.window);
     if (!child) continue;
-    const ControlSpec& spec = control.spec;
-    const int height = spec.kind == ControlKind::ComboBox ? ComboWindowHeight(spec, dpi) : Scale(spec.height, dpi);
-    ::SetWindowPos(child, nullptr, Scale(spec.x, dpi), Scale(spec.y, dpi), Scale(spec.width, dpi), height,
+    const ControlSpec& layout = control.layout;
+    const int height = layout.kind == ControlKind::ComboBox ? ComboWindowHeight(layout, dpi) : Scale(layout.height, dpi);
+    ::SetWindowPos(child, nullptr, Scale(layout.x, dpi), Scale(layout.y, dpi), Scale(layout.width, dpi), height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(FontFor(spec.font, dpi)), TRUE);
+    ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(FontFor(layout.font, dpi)), TRUE);
   }
   // The controls hold the new fonts now; the old ones can go.
   ReleaseFonts(previous);
@@ -374,7 +374,7 @@ void Win32Platform::LayOut(int dpi, int left, int top) {
 
 uintptr_t Win32Platform::FontFor(const FontSpec& font, int dpi) {
   for (const CachedFont& cached : fonts_) {
-    if (SameFont(cached.spec, font)) return cached.font;
+    if (SameFont(cached.layout, font)) return cached.font;
   }
   HFONT made = nullptr;
   if (font.face.empty()) {

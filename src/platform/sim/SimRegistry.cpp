@@ -130,6 +130,13 @@ bool SimPlatform::State::ResolveKey(RegKey key, std::shared_ptr<RegNode>& node, 
   return true;
 }
 
+long SimPlatform::State::UsableKey(RegKey key, uint32_t needed, std::shared_ptr<RegNode>& node) {
+  uint32_t access = 0;
+  if (!ResolveKey(key, node, access)) return kErrorInvalidHandle;
+  if (node->deleted) return kErrorKeyDeleted;
+  return (access & needed) ? kErrorSuccess : kErrorAccessDenied;
+}
+
 std::shared_ptr<RegNode> SimPlatform::State::RegNodeAt(RegRoot root, const Text& keyPath, bool create) {
   std::shared_ptr<RegNode> node = regRoots[root];
   for (const WideText& part : SplitKeyPath(Wide(keyPath))) {
@@ -292,10 +299,7 @@ long SimPlatform::RegCloseKey(RegKey key) {
 long SimPlatform::RegEnumKeyA(RegKey key, uint32_t index, uint32_t bufferSize, Text& name) {
   Lock lock(state_->lock);
   std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (!state_->ResolveKey(key, node, access)) return kErrorInvalidHandle;
-  if (node->deleted) return kErrorKeyDeleted;
-  if (!(access & kEnumerateSubKeys)) return kErrorAccessDenied;
+  if (const long refused = state_->UsableKey(key, kEnumerateSubKeys, node)) return refused;
   if (index >= node->children.size()) return kErrorNoMoreItems;
   auto it = node->children.begin();
   std::advance(it, index);
@@ -309,10 +313,7 @@ long SimPlatform::RegQueryInfoKeyA(RegKey key, uint32_t& subKeys, uint32_t& maxS
                                    uint32_t& maxValueNameLength, uint32_t& maxValueLength) {
   Lock lock(state_->lock);
   std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (!state_->ResolveKey(key, node, access)) return kErrorInvalidHandle;
-  if (node->deleted) return kErrorKeyDeleted;
-  if (!(access & kQueryValue)) return kErrorAccessDenied;
+  if (const long refused = state_->UsableKey(key, kQueryValue, node)) return refused;
   // The name lengths are counted in UTF-16 units, as the registry keeps names.
   subKeys = static_cast<uint32_t>(node->children.size());
   maxSubKeyLength = 0;
@@ -332,10 +333,7 @@ long SimPlatform::RegEnumValueA(RegKey key, uint32_t index, uint32_t nameBufferS
                                 uint8_t* data, uint32_t& dataSize) {
   Lock lock(state_->lock);
   std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (!state_->ResolveKey(key, node, access)) return kErrorInvalidHandle;
-  if (node->deleted) return kErrorKeyDeleted;
-  if (!(access & kQueryValue)) return kErrorAccessDenied;
+  if (const long refused = state_->UsableKey(key, kQueryValue, node)) return refused;
   if (index >= node->values.size()) return kErrorNoMoreItems;
   const sim::RegValue& value = node->values[index];
   if (value.name.size() + 1 > nameBufferSize) return kErrorMoreData;
@@ -347,10 +345,7 @@ long SimPlatform::RegQueryValueExA(RegKey key, const Text& valueName, uint32_t& 
                                    uint32_t& dataSize) {
   Lock lock(state_->lock);
   std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (!state_->ResolveKey(key, node, access)) return kErrorInvalidHandle;
-  if (node->deleted) return kErrorKeyDeleted;
-  if (!(access & kQueryValue)) return kErrorAccessDenied;
+  if (const long refused = state_->UsableKey(key, kQueryValue, node)) return refused;
   const sim::RegValue* value = FindValue(*node, valueName);
   if (!value) return kErrorFileNotFound;
   return HandOutData(*value, type, data, dataSize);
@@ -360,10 +355,7 @@ long SimPlatform::RegSetValueExA(RegKey key, const Text& valueName, uint32_t typ
                                  uint32_t size) {
   Lock lock(state_->lock);
   std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (!state_->ResolveKey(key, node, access)) return kErrorInvalidHandle;
-  if (node->deleted) return kErrorKeyDeleted;
-  if (!(access & kSetValue)) return kErrorAccessDenied;
+  if (const long refused = state_->UsableKey(key, kSetValue, node)) return refused;
   if (size > 0 && data == nullptr) return kErrorInvalidParameter;
   SetValue(*node, valueName, type, Bytes(data, data + size));
   return kErrorSuccess;
@@ -387,10 +379,7 @@ long SimPlatform::RegDeleteKeyA(RegKey parent, const Text& subKey) {
 long SimPlatform::RegDeleteValueA(RegKey key, const Text& valueName) {
   Lock lock(state_->lock);
   std::shared_ptr<RegNode> node;
-  uint32_t access = 0;
-  if (!state_->ResolveKey(key, node, access)) return kErrorInvalidHandle;
-  if (node->deleted) return kErrorKeyDeleted;
-  if (!(access & kSetValue)) return kErrorAccessDenied;
+  if (const long refused = state_->UsableKey(key, kSetValue, node)) return refused;
   const WideText folded = sim::Fold(Wide(valueName));
   for (auto it = node->values.begin(); it != node->values.end(); ++it) {
     if (sim::Fold(Wide(it->name)) == folded) {

@@ -183,6 +183,9 @@ struct SimPlatform::State {
   std::shared_ptr<sim::RegNode> RegNodeAt(RegRoot root, const Text& keyPath, bool create);
   std::optional<sim::RegValue> RegValueAt(RegRoot root, const Text& keyPath, const Text& valueName);
   bool ResolveKey(RegKey key, std::shared_ptr<sim::RegNode>& node, uint32_t& access);
+  // The key behind a handle when it still exists and the handle carries
+  // `needed` access; otherwise the error Windows gives.
+  long UsableKey(RegKey key, uint32_t needed, std::shared_ptr<sim::RegNode>& node);
   // Opens or creates `subKey` below `parent`: the common body of the four calls.
   long OpenOrCreate(RegKey parent, const Text& subKey, uint32_t access, bool create, RegKey& opened);
   sim::TopWindow* Window(WindowHandle handle);

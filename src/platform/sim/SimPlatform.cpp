@@ -134,8 +134,8 @@ void SimPlatform::RemoveDrive(char letter) {
 }
 
 void SimPlatform::SetCurrentFolder(const Text& folder) {
-  std::lock_guard<std::recursive_mutex> guard(state_->lock);
-  state_->currentFolder = sim::Wide(folder);
+  Lock lock(state_->lock);
+  state_->currentFolder = Wide(folder);
 }
 
 void SimPlatform::SetDriveReadOnly(char letter, bool readOnly) {

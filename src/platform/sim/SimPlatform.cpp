@@ -3,7 +3,6 @@
 // boxes, top-level windows and commands live in the other sources here.
 #include "platform/sim/SimPlatform.h"
 
-#include "app/Controls.h"
 #include "platform/sim/SimState.h"
 
 namespace bm {
@@ -533,7 +532,7 @@ FolderChoice SimPlatform::BrowseForFolderW(WindowHandle owner, const WideText& t
     call.title = Gbk(title);
     call.flags = flags;
     call.startFolder = Gbk(startFolder);
-    if (const sim::ControlState* status = state_->Control(标签_文字)) call.statusWhileOpen = status->text;
+    for (const auto& entry : state_->controls) call.textsWhileOpen[entry.first] = entry.second.text;
     state_->chooserCalls.push_back(call);
     if (!state_->answers.empty()) {
       answer = state_->answers.front();

@@ -35,7 +35,13 @@ struct ChooserCall {
   Text title;        // GBK
   uint32_t flags = 0;
   Text startFolder;  // GBK
-  Text statusWhileOpen;  // the text of 标签_文字 while the chooser was open
+  std::map<int, Text> textsWhileOpen;  // every control's text while the chooser was open
+
+  // The text the control with this id had while the chooser was open.
+  Text TextWhileOpen(int controlId) const {
+    const auto it = textsWhileOpen.find(controlId);
+    return it == textsWhileOpen.end() ? Text() : it->second;
+  }
 };
 
 struct RecycledItem {

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/MainWindow.h"
 #include "app/ProcessValues.h"
 #include "util/GbkText.h"
 
@@ -40,7 +39,7 @@ Text DateText(Platform& os) {
   return buffer;
 }
 
-Text BackupRoot(Platform& os) { return SelectedDriveText(os) + "浏览器书签备份" + DateText(os); }
+Text BackupRoot(Platform& os, const Text& drive) { return drive + "浏览器书签备份" + DateText(os); }
 
 bool MakeFolderPath(Platform& os, const Text& path) {
   const WideText wide = ToWideText(os, path);

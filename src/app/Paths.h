@@ -23,8 +23,8 @@ Text GetLogonUserName(Platform& os);
 Text ProfileRoot(Platform& os);
 // Today as "%d年%d月%d日".
 Text DateText(Platform& os);
-// Selected drive + "浏览器书签备份" + DateText, built afresh at each call.
-Text BackupRoot(Platform& os);
+// `drive` (the selected drive, such as "D:\") + "浏览器书签备份" + DateText.
+Text BackupRoot(Platform& os, const Text& drive);
 
 // ---- folders --------------------------------------------------------------------
 // Creates every missing folder along the path, then reports FolderExists.

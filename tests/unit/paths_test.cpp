@@ -22,9 +22,9 @@ class PathsTest : public ::testing::Test {
 // ---- the user, the date, the backup folder ----------------------------------------
 
 TEST_F(PathsTest, BackupRootIsTheSelectedDriveThenTheDatedName) {
-  EXPECT_EQ(BackupRoot(os), "D:\\浏览器书签备份2023年4月30日");
+  EXPECT_EQ(BackupRoot(os, SelectedDriveText(os)), "D:\\浏览器书签备份2023年4月30日");
   os.PickComboItem(组合框_盘符, 2);
-  EXPECT_EQ(BackupRoot(os), "F:\\浏览器书签备份2023年4月30日");
+  EXPECT_EQ(BackupRoot(os, SelectedDriveText(os)), "F:\\浏览器书签备份2023年4月30日");
 }
 
 TEST_F(PathsTest, DateTextHasNoLeadingZerosAndFollowsTheClock) {
@@ -40,7 +40,7 @@ TEST_F(PathsTest, DateTextHasNoLeadingZerosAndFollowsTheClock) {
   for (const Case& c : cases) {
     os.SetDate(c.year, c.month, c.day);
     EXPECT_EQ(DateText(os), c.expected);
-    EXPECT_EQ(BackupRoot(os), Text("D:\\浏览器书签备份") + c.expected);
+    EXPECT_EQ(BackupRoot(os, SelectedDriveText(os)), Text("D:\\浏览器书签备份") + c.expected);
   }
 }
 

@@ -2,14 +2,11 @@
 
 #include "app/Controls.h"
 #include "app/MainWindow.h"
+#include "app/OutcomeTexts.h"
 #include "app/Paths.h"
 #include "util/RegistryObject.h"
 
 namespace bm {
-
-const char kPickModeFirst[] = "请先点选备份或恢复按钮";
-const char kNoBackupPickFolder[] = "未找到备份的书签文件,可手动指定目录";
-const char kNoBackupFound[] = "未找到备份的书签文件";
 
 namespace {
 
@@ -50,6 +47,8 @@ class LabelReporter : public PressReporter {
     return ChooseFolder(os_, context_.drive);
   }
 
+  void AskFirefoxProfileFolder() override {}
+
  private:
   Platform& os_;
   const PressContext& context_;
@@ -57,32 +56,6 @@ class LabelReporter : public PressReporter {
 };
 
 }  // namespace
-
-Text OutcomeText(const Report& report) {
-  const BrowserEntry& entry = *report.entry;
-  const Text name = report.wholeButton ? entry.caption : entry.name;
-  switch (report.outcome) {
-    case Outcome::BackupDone:
-      return "已复制" + name + "书签到指定目录";
-    case Outcome::BackupFailed:
-      return name + "书签复制失败，请关闭" + name + "并确认备份位置可以写入";
-    case Outcome::NotFound:
-      if (*entry.notFoundText && !report.wholeButton) return entry.notFoundText;
-      return "未找到" + name + "书签文件";
-    case Outcome::RestoreDone:
-      return "已恢复备份书签到" + name;
-    case Outcome::RestoreFailed:
-      return name + "书签恢复失败，请关闭" + name + "后重试";
-    case Outcome::NotDetected:
-      if (*entry.notDetectedText && !report.wholeButton) return entry.notDetectedText;
-      return "未检测到" + name + "目录，请确认已安装并首次打开过" + name;
-    case Outcome::NoBackupPickFolder:
-      return kNoBackupPickFolder;
-    case Outcome::NoBackupFound:
-      return kNoBackupFound;
-  }
-  return Text();
-}
 
 const BrowserEntry* ButtonEntry(int controlId) {
   for (const BrowserButton& button : kBrowserButtons) {

@@ -28,9 +28,10 @@ BrowserEntry Browser360(B id, const char* caption, const char* name, const char*
 
 // A Maxthon generation; all three share the button and the backup sub-folder.
 BrowserEntry Maxthon(B id, const char* name, ProfileBase base, const char* entryName, const char* dataFolder,
-                     const char* profileFolder, std::vector<const char*> files, bool lockfile) {
+                     const char* profileFolder, std::vector<const char*> files, bool lockfile,
+                     P oneClickPresence = P::KeyFile) {
   return {id,    K::Maxthon, "遨游浏览器", name, "遨游浏览器", base, entryName, dataFolder, profileFolder,
-          files, files.size(), P::KeyFile, P::KeyFile, lockfile, true, "", ""};
+          files, files.size(), P::KeyFile, oneClickPresence, lockfile, true, "", ""};
 }
 
 std::vector<BrowserEntry> Build() {
@@ -44,17 +45,17 @@ std::vector<BrowserEntry> Build() {
                1),
       {B::Sogou, K::Files, "搜狗浏览器", "搜狗浏览器", "搜狗浏览器", ProfileBase::ProfileRoot, "",
        "\\appdata\\Roaming\\Sogouexplorer", "", {"favorite2.dat", "favorite3.dat"}, 2, P::AnyFile, P::AnyFile,
-       false, true, "", ""},
+       false, true, "", "", "", true},
       Chromium(B::TSBrowser, "极速浏览器", "\\appdata\\Local\\TSBrowser\\User Data", {"Bookmarks"}, 1),
       {B::Firefox, K::Firefox, "火狐浏览器", "火狐浏览器", "火狐浏览器", ProfileBase::ProfileRoot, "",
        "\\appdata\\Roaming\\Mozilla\\Firefox\\Profiles", "", {"places.sqlite"}, 1, P::KeyFile, P::KeyFile, false,
-       true, "", ""},
+       true, "", "", "已复制火狐浏览器书签到目录"},
       Maxthon(B::Maxthon3, "遨游3浏览器", ProfileBase::ProfileRoot, "",
               "\\appdata\\Roaming\\Maxthon3\\Users\\guest\\Favorite", "", {"Favorite.dat"}, false),
       Maxthon(B::Maxthon5, "遨游5浏览器", ProfileBase::ProfileRoot, "",
               "\\appdata\\Roaming\\Maxthon5\\Users\\guest\\Molebox", "", {"Molebox.dat"}, false),
       Maxthon(B::Maxthon7, "遨游7浏览器", ProfileBase::AppPathsWhole, "Maxthon.exe", "\\User Data",
-              "\\Maxthon Guest Profile", {"Bookmarks", "Bookmarks.bak"}, true),
+              "\\Maxthon Guest Profile", {"Bookmarks", "Bookmarks.bak"}, true, P::AnyFile),
       // The X of the third button's caption comes after 极速 in its folder and texts.
       Browser360(B::Speed360, "360极速浏览器", "360极速浏览器", "360chrome.exe",
                  "未找到360极速浏览器书签文件，请确认已安装360极速浏览器"),
@@ -99,6 +100,22 @@ Text InstallFolderOf(Platform& os, const BrowserEntry& entry) {
   if (entry.base != ProfileBase::AppPathsCut) return path;
   const size_t last = LastBackslash(path);
   return last == Text::npos ? Text() : path.substr(0, last + 1);
+}
+
+}  // namespace bm
+
+namespace bm {
+
+std::vector<Text> ProfileBasesOf(Platform& os, const BrowserEntry& entry, const Text& profileRoot,
+                                 const TextList& appPathsNames) {
+  if (entry.base == ProfileBase::ProfileRoot) return {profileRoot};
+  std::vector<Text> bases;
+  for (const Text& name : appPathsNames) {
+    if (name != entry.appPathsEntry) continue;
+    const Text install = InstallFolderOf(os, entry);
+    if (!install.empty()) bases.push_back(install);
+  }
+  return bases;
 }
 
 }  // namespace bm

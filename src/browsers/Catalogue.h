@@ -72,6 +72,8 @@ struct BrowserEntry {
   // Texts of its own, where it does not use the common ones (empty: common).
   const char* notFoundText;
   const char* notDetectedText;
+  const char* backupDoneText = "";
+  bool oneClickLinePerFile = false;  // the one-click backup tests, copies and reports each file alone
 };
 
 const std::vector<BrowserEntry>& Catalogue();
@@ -82,6 +84,10 @@ const BrowserEntry& Entry(BrowserId id);
 Text ProfileFolderOf(const BrowserEntry& entry, const Text& base);
 // The data folder below `base`.
 Text DataFolderOf(const BrowserEntry& entry, const Text& base);
+// The folders the entry's profile hangs below: ProfileRoot, or the install
+// folder of every listed App Paths entry of its name that has a usable "Path".
+std::vector<Text> ProfileBasesOf(Platform& os, const BrowserEntry& entry, const Text& profileRoot,
+                                 const TextList& appPathsNames);
 // Its sub-folder in a backup folder such as BackupRoot.
 Text BackupFolderOf(const BrowserEntry& entry, const Text& backupFolder);
 // `folder` + "\" + `file`.

@@ -2,6 +2,7 @@
 
 #include "app/Paths.h"
 #include "browsers/BrowserCommon.h"
+#include "browsers/Firefox.h"
 #include "util/RegistryObject.h"
 
 namespace bm {
@@ -314,6 +315,7 @@ void RunBrowserPress(Platform& os, const PressContext& context, const BrowserEnt
       break;
     }
     case BrowserKind::Firefox:
+      RunFirefoxPress(os, context, entry, reporter);
       break;
   }
 }

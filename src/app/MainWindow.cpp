@@ -3,6 +3,7 @@
 #include "app/Paths.h"
 #include "app/ProcessValues.h"
 #include "app/BrowserButtons.h"
+#include "app/OneClickButtons.h"
 
 namespace bm {
 
@@ -98,6 +99,10 @@ void DriveSelectedHandler(Platform& os) {
 }
 
 void ButtonClicked(Platform& os, int controlId) {
+  if (controlId == 超级按钮_一键恢复书签) {
+    OneClickRestoreHandler(os);
+    return;
+  }
   PressBrowserButton(os, controlId);
 }
 

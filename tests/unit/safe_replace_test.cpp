@@ -10,8 +10,34 @@ namespace {
 
 constexpr uint16_t kToTheBin = kFofAllowUndo | kFofNoConfirmation | kFofSilent | kFofNoErrorUi;
 
+// A file a test lays out, by wide path.
+struct SimFile {
+  WideText path;
+  Text content;
+  uint32_t attributes = kAttrArchive;
+};
+
+// A restore that must be refused.
+struct Refusal {
+  const char* label;
+  const char* from;
+  const char* to;
+};
+
 class SafeReplaceTest : public ::testing::Test {
  protected:
+  void Lay(std::initializer_list<SimFile> files) {
+    for (const SimFile& file : files) ASSERT_TRUE(os.WriteFileW(file.path, file.content, file.attributes));
+  }
+  // Each case is refused and leaves every file as it was, with no shell call.
+  void ExpectRefused(std::initializer_list<Refusal> cases, bool (*restore)(Platform&, const Text&, const Text&)) {
+    const Text before = os.DumpFiles();
+    for (const Refusal& c : cases) {
+      EXPECT_FALSE(restore(os, c.from, c.to)) << c.label;
+      EXPECT_EQ(os.DumpFiles(), before) << c.label;
+    }
+    EXPECT_TRUE(os.ShellCalls().empty());
+  }
   // No temporary copy is left anywhere on the machine.
   bool NoTemporaries() const { return os.DumpFiles().find("~bm") == Text::npos; }
   // The paths of one shell call's source list.
@@ -103,12 +129,7 @@ TEST_F(SafeReplaceFileTest, NothingChangesWhenTheSourceOrTheTargetIsNotFitForIt)
   ASSERT_TRUE(os.WriteFile("C:\\profile\\lockfile", "l"));
   ASSERT_TRUE(os.MakeFolders("C:\\profile\\folder"));
   os.HoldOpenSharingRead("C:\\profile\\lockfile");
-  const Text before = os.DumpFiles();
-  struct Case {
-    const char* label;
-    const char* from;
-    const char* to;
-  } cases[] = {
+  ExpectRefused({
       {"missing source", "D:\\backup\\missing", "C:\\profile\\Bookmarks"},
       {"source is a folder", "D:\\backup", "C:\\profile\\Bookmarks"},
       {"read-only target", "D:\\backup\\Bookmarks", "C:\\profile\\readonly"},
@@ -116,15 +137,10 @@ TEST_F(SafeReplaceFileTest, NothingChangesWhenTheSourceOrTheTargetIsNotFitForIt)
       {"target is a folder", "D:\\backup\\Bookmarks", "C:\\profile\\folder"},
       {"target folder missing", "D:\\backup\\Bookmarks", "C:\\nowhere\\Bookmarks"},
       {"onto itself", "D:\\backup\\Bookmarks", "d:\\BACKUP\\bookmarks"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_FALSE(SafeReplaceFile(os, c.from, c.to)) << c.label;
-    EXPECT_EQ(os.DumpFiles(), before) << c.label;
-  }
-  os.HoldOpen("D:\\backup\\Bookmarks");  // a source that cannot be read
-  EXPECT_FALSE(SafeReplaceFile(os, "D:\\backup\\Bookmarks", "C:\\profile\\Bookmarks"));
-  EXPECT_EQ(os.DumpFiles(), before);
-  EXPECT_TRUE(os.ShellCalls().empty());
+  }, SafeReplaceFile);
+  os.HoldOpen("D:\\backup\\Bookmarks");
+  ExpectRefused({{"a source that cannot be read", "D:\\backup\\Bookmarks", "C:\\profile\\Bookmarks"}},
+                SafeReplaceFile);
 }
 
 TEST_F(SafeReplaceFileTest, AHiddenSystemFileKeepsItsAttributes) {
@@ -142,30 +158,20 @@ TEST_F(SafeReplaceFileTest, AHiddenSystemFileKeepsItsAttributes) {
 class SafeReplaceTreeTest : public SafeReplaceTest {
  protected:
   void SetUp() override {
-    const struct {
-      WideText path;
-      Text content;
-      uint32_t attributes;
-    } backup[] = {
+    Lay({
         {u"D:\\b\\Favorites\\a.url", "new a", kAttrArchive},
         {u"D:\\b\\Favorites\\desktop.ini", "new ini", kAttrHidden | kAttrSystem},
         {u"D:\\b\\Favorites\\链接\\b.url", "new b", kAttrArchive},
         {u"D:\\b\\Favorites\\链接\\\U0001F600 表情.url", "new emoji", kAttrArchive},
         {u"D:\\b\\Favorites\\新文件夹\\c.url", "new c", kAttrArchive},
-    };
-    for (const auto& file : backup) ASSERT_TRUE(os.WriteFileW(file.path, file.content, file.attributes));
-    const struct {
-      WideText path;
-      Text content;
-      uint32_t attributes;
-    } favourites[] = {
+    });
+    Lay({
         {u"C:\\fav\\a.url", "old a", kAttrArchive},
         {u"C:\\fav\\desktop.ini", "old ini", kAttrHidden | kAttrSystem},
         {u"C:\\fav\\链接\\\U0001F600 表情.url", "old emoji", kAttrArchive},
         {u"C:\\fav\\链接\\mine.url", "only mine", kAttrArchive},
         {u"C:\\fav\\我的\\d.url", "mine too", kAttrArchive},
-    };
-    for (const auto& file : favourites) ASSERT_TRUE(os.WriteFileW(file.path, file.content, file.attributes));
+    });
   }
 };
 
@@ -238,25 +244,14 @@ TEST_F(SafeReplaceTreeTest, AMissingTargetIsMadeAndFilledWithoutTheBin) {
 
 TEST_F(SafeReplaceTreeTest, RefusesWhatCannotBeRestored) {
   ASSERT_TRUE(os.WriteFile("C:\\clash\\链接", "a file where the backup has a folder"));
-  const Text before = os.DumpFiles();
-  struct Case {
-    const char* label;
-    const char* source;
-    const char* target;
-  } cases[] = {
+  ExpectRefused({
       {"missing source", "D:\\b\\missing", "C:\\fav"},
       {"a file as source", "D:\\b\\Favorites\\a.url", "C:\\fav"},
       {"onto itself", "D:\\b\\Favorites", "d:\\B\\favorites"},
       {"into itself", "D:\\b\\Favorites", "D:\\b\\Favorites\\链接\\copy"},
       {"target's parent missing", "D:\\b\\Favorites", "C:\\no\\fav"},
       {"a file where the backup has a folder", "D:\\b\\Favorites", "C:\\clash"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_FALSE(SafeReplaceTree(os, c.source, c.target)) << c.label;
-    EXPECT_EQ(os.DumpFiles(), before) << c.label;
-  }
-  EXPECT_TRUE(os.ShellCalls().empty());
-  EXPECT_TRUE(NoTemporaries());
+  }, SafeReplaceTree);
 }
 
 }  // namespace

@@ -190,13 +190,7 @@ uint32_t SimPlatform::AttributesOf(const Text& path) const {
 
 void SimPlatform::HoldOpen(const Text& path, bool held) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = state_->Parse(Wide(path));
-  if (!parsed.valid) return;
-  if (held) {
-    state_->heldOpen.insert(sim::PathKey(parsed));
-  } else {
-    state_->heldOpen.erase(sim::PathKey(parsed));
-  }
+  state_->Hold(state_->heldOpen, Wide(path), held);
 }
 
 namespace {

@@ -182,6 +182,16 @@ struct SimPlatform::State {
     const WideText key = sim::PathKey(path);
     return heldOpen.count(key) != 0 || heldSharingRead.count(key) != 0;
   }
+  // Adds the file to, or takes it from, one of the sets of held files.
+  void Hold(std::set<WideText>& files, const WideText& path, bool held) {
+    const sim::ParsedPath parsed = Parse(path);
+    if (!parsed.valid) return;
+    if (held) {
+      files.insert(sim::PathKey(parsed));
+    } else {
+      files.erase(sim::PathKey(parsed));
+    }
+  }
   // Held open without any sharing: not even reading.
   bool HeldAgainstReading(const sim::ParsedPath& path) const { return heldOpen.count(sim::PathKey(path)) != 0; }
   bool AnyHeldBelow(const sim::ParsedPath& path) const;

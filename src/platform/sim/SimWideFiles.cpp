@@ -155,13 +155,7 @@ bool SimPlatform::IsFileW(const WideText& path) const {
 
 void SimPlatform::HoldOpenSharingRead(const Text& path, bool held) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = state_->Parse(Wide(path));
-  if (!parsed.valid) return;
-  if (held) {
-    state_->heldSharingRead.insert(sim::PathKey(parsed));
-  } else {
-    state_->heldSharingRead.erase(sim::PathKey(parsed));
-  }
+  state_->Hold(state_->heldSharingRead, Wide(path), held);
 }
 
 void SimPlatform::FailCopy(int nth) {

@@ -291,7 +291,10 @@ void SimPlatform::QueueChooserAnswer(const ChooserAnswer& answer) {
   state_->answers.push_back(answer);
 }
 
-const std::vector<ChooserCall>& SimPlatform::ChooserCalls() const { return state_->chooserCalls; }
+std::vector<ChooserCall> SimPlatform::ChooserCalls() const {
+  Lock lock(state_->lock);
+  return state_->chooserCalls;
+}
 
 void SimPlatform::OnChooserOpen(std::function<void()> action) {
   Lock lock(state_->lock);
@@ -349,11 +352,10 @@ void SimPlatform::PickComboItem(int id, int index) {
   if (sink) sink->OnControlEvent(id, ControlEvent::SelectionChanged);
 }
 
-const std::vector<Text>& SimPlatform::TextWrites(int id) const {
-  static const std::vector<Text> none;
+std::vector<Text> SimPlatform::TextWrites(int id) const {
   Lock lock(state_->lock);
   const sim::ControlState* control = state_->Control(id);
-  return control ? control->writes : none;
+  return control ? control->writes : std::vector<Text>();
 }
 
 int SimPlatform::PumpCount() const {

@@ -124,7 +124,7 @@ class SimPlatform : public Platform {
   // ---- knobs: the folder chooser --------------------------------------------------------
   // Answers are used in order; with none queued the chooser is cancelled.
   void QueueChooserAnswer(const ChooserAnswer& answer);
-  const std::vector<ChooserCall>& ChooserCalls() const;
+  std::vector<ChooserCall> ChooserCalls() const;
   // Runs at each opening while the chooser is open (e.g. a nested button
   // press); not again for a chooser that the action itself opens.
   void OnChooserOpen(std::function<void()> action);
@@ -145,8 +145,8 @@ class SimPlatform : public Platform {
   void SetNtRenameKeyAvailable(bool available);
 
   // ---- knobs: shell, message boxes, windows -------------------------------------------------
-  const std::vector<RecycledItem>& RecycleBin() const;
-  const std::vector<ShellCall>& ShellCalls() const;
+  std::vector<RecycledItem> RecycleBin() const;
+  std::vector<ShellCall> ShellCalls() const;
   std::vector<ShownMessageBox> MessageBoxes() const;
   void SetMessageBoxTimeoutAvailable(bool available);
   void SetMessageBoxResult(int result);  // what the box returns (default 1, IDOK)
@@ -160,7 +160,7 @@ class SimPlatform : public Platform {
   // ---- knobs: console commands ------------------------------------------------------------------
   // Decides what each started command does, from its program and command line.
   void OnStartProcess(std::function<SimCommand(const WideText& program, const WideText& commandLine)> handler);
-  const std::vector<StartedProcess>& StartedProcesses() const;
+  std::vector<StartedProcess> StartedProcesses() const;
   void SetSystemFolder(const Text& folder);  // default C:\Windows\system32
   void SetWow64DirectoryResult(long result);  // -1: export missing (default 0: 32-bit Windows)
 
@@ -174,7 +174,7 @@ class SimPlatform : public Platform {
   // The user picks a combo item: selection, then SelectionChanged to the sink.
   void PickComboItem(int id, int index);
   // Every text written into a control, in order (SetControlText).
-  const std::vector<Text>& TextWrites(int id) const;
+  std::vector<Text> TextWrites(int id) const;
   int PumpCount() const;
 
   // ---- Platform -----------------------------------------------------------------------------------

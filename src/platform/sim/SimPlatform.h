@@ -81,7 +81,8 @@ class SimPlatform : public Platform {
   // profile folder C:\Users\Tester, today 2023-04-30, Windows 10.0.
   SimPlatform();
   ~SimPlatform() override;
-  // A machine can be swapped for a fresh one; a moved-from machine is unusable.
+  // A machine can be swapped for a fresh one (once its threads have ended); a
+  // moved-from machine is unusable. Both wait for the machine's threads first.
   SimPlatform(SimPlatform&&) noexcept;
   SimPlatform& operator=(SimPlatform&&) noexcept;
 
@@ -169,13 +170,29 @@ class SimPlatform : public Platform {
   const ControlSpec* FindControl(int id) const;
   WindowSpec MainWindow() const;
   // The user clicks a control: a radio button becomes checked (clearing the
-  // others of its parent), then the Clicked event goes to the sink.
+  // others of its parent), then the Clicked event goes to the sink. A disabled
+  // control takes no click.
   void Click(int id);
   // The user picks a combo item: selection, then SelectionChanged to the sink.
   void PickComboItem(int id, int index);
-  // Every text written into a control, in order (SetControlText).
+  // Every text written into a control, in order (SetControlText, and the posted
+  // texts the window's thread wrote).
   std::vector<Text> TextWrites(int id) const;
   int PumpCount() const;
+
+  // ---- knobs: worker threads ----------------------------------------------------------------------
+  // The knobs and the seam calls may be used from several threads at once. The
+  // window's thread is the one that created the main window (before that, the
+  // one that made the machine); posted texts and work wait for it to pump.
+  //
+  // Waits until every started thread, and any thread they started, has ended.
+  void JoinThreads();
+  // StartThread fails (returns 0) without running the body.
+  void SetThreadStartFails(bool fails);
+  // The controls written into (SetControlText, EnableControl, ComboSelect) from
+  // another thread than the window's, in order: on Windows such a write waits
+  // for the window's thread.
+  std::vector<int> WindowWritesFromOtherThreads() const;
 
   // ---- Platform -----------------------------------------------------------------------------------
   int GetACP() override;
@@ -249,8 +266,18 @@ class SimPlatform : public Platform {
   void ComboSelect(int id, int index) override;
   void SetControlText(int id, const Text& text) override;
   Text GetControlText(int id) override;
+  ThreadHandle StartThread(std::function<void()> body) override;
+  bool WaitForThread(ThreadHandle thread, uint32_t timeoutMs) override;
+  void CloseThread(ThreadHandle thread) override;
+  void PostControlText(int controlId, const Text& text) override;
+  bool PostToWindowThread(std::function<void()> work) override;
+  void EnableControl(int controlId, bool enabled) override;
+  bool IsControlEnabled(int controlId) override;
 
  private:
+  // The window's thread writes the texts and runs the work posted to it.
+  void DeliverPosted();
+
   struct State;
   std::unique_ptr<State> state_;
 };

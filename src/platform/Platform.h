@@ -301,9 +301,9 @@ class Platform {
   virtual void CloseThread(ThreadHandle thread) = 0;
   // Sets a control's text from any thread. On the window's thread it is written
   // at once; from another one the window's thread writes it when it next handles
-  // its messages (PumpMessages, RunMessageLoop), and of the texts posted to one
-  // control by then only the newest is written. A write of the window's thread
-  // replaces a text posted before it.
+  // its messages (PumpMessages, RunMessageLoop). A newer text of the control
+  // replaces one still waiting (unless work posted in between is to see it), and
+  // a write of the window's thread replaces every text waiting for the control.
   virtual void PostControlText(int controlId, const Text& text) = 0;
   // Runs `work` on the window's thread when it next handles its messages, after
   // everything posted before it. False when there is no main window to run it.

@@ -167,10 +167,14 @@ struct Win32Platform::WindowEvents {
         self->LayOut(LOWORD(wParam), suggested->left, suggested->top);
         return 0;
       }
+      case win32::kPostedForWindowThread:
+        self->DeliverPosted();
+        return 0;
       case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
       case WM_NCDESTROY:
+        self->MailWindow(0);
         self->mainWindow_ = 0;
         ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         break;
@@ -218,6 +222,7 @@ struct Win32Platform::WindowEvents {
 Win32Platform::Win32Platform() = default;
 
 Win32Platform::~Win32Platform() {
+  WaitForStartedThreads();
   if (mainWindow_) ::DestroyWindow(ToHwnd(mainWindow_));
   ReleaseFonts(fonts_);
 }
@@ -290,6 +295,7 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
                                 instance, this);
   if (!main) return false;
   mainWindow_ = FromHandle(main);
+  MailWindow(mainWindow_);
 
   int previousParent = -1;
   ControlKind previousKind = ControlKind::Button;
@@ -466,6 +472,11 @@ void Win32Platform::ComboSelect(int id, int index) {
 }
 
 void Win32Platform::SetControlText(int id, const Text& text) {
+  DropPostedText(id);
+  WriteControlText(id, text);
+}
+
+void Win32Platform::WriteControlText(int id, const Text& text) {
   if (HWND control = ToHwnd(Hwnd(id))) ::SetWindowTextA(control, text.c_str());
 }
 

@@ -54,12 +54,13 @@ bm_runs_i386() {
 #   32: wine32 runs the i686 builds, as the product runs;
 #   64: this machine cannot execute 32-bit programs, so wine64 runs x86_64
 #       builds of the same sources.
-# BM_WINE_BITS=64 in the environment chooses wine64 on any machine.
+# BM_WINE_BITS=32 or 64 in the environment makes the choice instead (64
+# rehearses the fallback on a machine that runs both).
 bm_choose_wine() {
   [ -n "${BM_WINE_CHOSEN:-}" ] && return 0
   local why
   case "${BM_WINE_BITS:-}" in
-    32) why="BM_WINE_BITS=32 is set" ;;
+    32) ;;
     64) why="BM_WINE_BITS=64 is set" ;;
     "")
       if bm_runs_i386; then

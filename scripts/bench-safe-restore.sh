@@ -7,7 +7,8 @@
 #
 #   bash scripts/bench-safe-restore.sh
 #
-# It builds build/win32/bench-safe-restore.exe, keeps its own Wine prefix in
+# It builds bench-safe-restore.exe for the Wine this machine runs (build/win32
+# or build/win64), keeps its own Wine prefix in
 # build/bench-wine, and lays the trees out on a drive D: of its own. Wine's
 # Recycle Bin is the trash of $HOME, so the run gets a home of its own too:
 # the 30,000 favourites it sends to the bin are removed with it.
@@ -20,7 +21,6 @@ source "$BM_ROOT/scripts/lib/setup.sh"
 source "$BM_ROOT/scripts/lib/wine.sh"
 
 BUILD=$BM_ROOT/build
-WIN32=$BUILD/win32
 PREFIX=$BUILD/bench-wine
 SCRATCH=$BUILD/bench-safe-restore
 export BM_LOG_DIR=$BUILD/logs
@@ -35,8 +35,8 @@ cleanup() {
 main() {
   trap cleanup EXIT
   bm_ensure_tools
-  bm_build "$WIN32" "-DCMAKE_TOOLCHAIN_FILE=$BM_ROOT/cmake/mingw-i686.cmake" bench-safe-restore ||
-    bm_die "bench-safe-restore.exe could not be built"
+  local dir=$BUILD/win$BM_WINE_BITS
+  bm_cross_build "$dir" "$BM_WINE_BITS" bench-safe-restore || bm_die "bench-safe-restore.exe could not be built"
 
   rm -rf "$SCRATCH"
   mkdir -p "$SCRATCH/home/.local/share" "$SCRATCH/d"
@@ -50,7 +50,7 @@ main() {
   bm_wine_restart
 
   bm_say "restoring 10,000 favourites under Wine"
-  wine "$WIN32/bench-safe-restore.exe" 'D:\bench' 2>&1 | iconv -f GBK -t UTF-8 -c
+  "$BM_WINE" "$dir/bench-safe-restore.exe" 'D:\bench' 2>&1 | iconv -f GBK -t UTF-8 -c
   local rc=${PIPESTATUS[0]}
   cleanup
   trap - EXIT

@@ -1,5 +1,7 @@
 #include "e2e/Driver.h"
 
+#include "wine/WineTrash.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -224,11 +226,12 @@ bool IsFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string MakeFolders(const std::string& path, bool* ok) {
-  // Walked on the wide form: a GBK trail byte may be a backslash.
-  std::wstring wide = Wide(path);
+namespace {
+
+// Creates every missing folder of a wide path; returns the outermost one it made.
+std::wstring MakeFoldersW(const std::wstring& wide, bool* allMade) {
   std::wstring outermost;
-  bool allMade = true;
+  *allMade = true;
   size_t start = wide.size() > 2 && wide[1] == L':' ? 3 : 0;
   for (size_t i = start; i <= wide.size(); ++i) {
     if (i < wide.size() && wide[i] != L'\\') continue;
@@ -238,17 +241,26 @@ std::string MakeFolders(const std::string& path, bool* ok) {
     if (CreateDirectoryW(prefix.c_str(), nullptr)) {
       if (outermost.empty()) outermost = prefix;
     } else {
-      allMade = false;
+      *allMade = false;
     }
   }
+  return outermost;
+}
+
+}  // namespace
+
+std::string MakeFolders(const std::string& path, bool* ok) {
+  // Walked on the wide form: a GBK trail byte may be a backslash.
+  bool allMade = true;
+  const std::wstring outermost = MakeFoldersW(Wide(path), &allMade);
   if (ok) *ok = allMade && IsFolder(path);
   return Gbk(outermost);
 }
 
-bool WriteFileBytes(const std::string& path, const Bytes& content) {
-  std::wstring wide = Wide(path);
+bool WriteFileBytesW(const std::wstring& wide, const Bytes& content) {
   size_t slash = wide.find_last_of(L'\\');
-  if (slash != std::wstring::npos) MakeFolders(Gbk(wide.substr(0, slash)));
+  bool made = true;
+  if (slash != std::wstring::npos) MakeFoldersW(wide.substr(0, slash), &made);
   SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
   HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -258,8 +270,10 @@ bool WriteFileBytes(const std::string& path, const Bytes& content) {
   return ok && written == content.size();
 }
 
-std::optional<Bytes> ReadFileBytes(const std::string& path) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+bool WriteFileBytes(const std::string& path, const Bytes& content) { return WriteFileBytesW(Wide(path), content); }
+
+std::optional<Bytes> ReadFileBytesW(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   Bytes content;
@@ -268,6 +282,14 @@ std::optional<Bytes> ReadFileBytes(const std::string& path) {
   while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
   CloseHandle(file);
   return content;
+}
+
+std::optional<Bytes> ReadFileBytes(const std::string& path) { return ReadFileBytesW(Wide(path)); }
+
+std::optional<Bytes> RecycledFile(const std::string& originalPath) {
+  const std::wstring item = wine::TrashedItem(Wide(originalPath));
+  if (item.empty()) return std::nullopt;
+  return ReadFileBytesW(item);
 }
 
 void RemoveTree(const std::string& path) { RemoveTreeW(Wide(path)); }
@@ -293,9 +315,9 @@ testing::AssertionResult FileHolds(const std::string& path, const Bytes& expecte
   return testing::AssertionSuccess();
 }
 
-HeldFile::HeldFile(const std::string& path) {
-  handle_ = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+HeldFile::HeldFile(const std::string& path, bool shareRead) {
+  handle_ = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, shareRead ? FILE_SHARE_READ : 0, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 HeldFile::~HeldFile() {
@@ -524,6 +546,42 @@ testing::AssertionResult App::Settle() {
   return testing::AssertionFailure() << "the program's window thread did not get through its posted messages";
 }
 
+bool App::IsEnabled(int id) const {
+  HWND control = Control(id);
+  return control && IsWindowEnabled(control);
+}
+
+testing::AssertionResult App::WaitForEnabled(int id, bool enabled, DWORD timeoutMs) const {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
+    if (IsEnabled(id) == enabled) return testing::AssertionSuccess();
+    Sleep(kPollMs);
+  }
+  return testing::AssertionFailure() << "control " << id << " is still " << (enabled ? "disabled" : "enabled")
+                                     << " after " << timeoutMs << " ms";
+}
+
+HWND App::WaitForBox(const std::string& title, DWORD timeoutMs) const {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
+    for (HWND window : ProcessWindows(process_.dwProcessId)) {
+      if (window == main_ || ClassOf(window) != "#32770" || !IsWindowVisible(window)) continue;
+      wchar_t text[256] = {};
+      GetWindowTextW(window, text, 256);
+      if (Gbk(text) == title) return window;
+    }
+    if (!Running()) break;
+    Sleep(kPollMs);
+  }
+  return nullptr;
+}
+
+testing::AssertionResult App::WaitUntilGone(HWND window, DWORD timeoutMs) const {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
+    if (!IsWindow(window) || !IsWindowVisible(window)) return testing::AssertionSuccess();
+    Sleep(kPollMs);
+  }
+  return testing::AssertionFailure() << "the window is still there after " << timeoutMs << " ms";
+}
+
 HWND App::WaitForChooser(DWORD timeoutMs) const {
   for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
     for (HWND window : ProcessWindows(process_.dwProcessId)) {
@@ -640,6 +698,9 @@ void Scenario::TearDown() {
   if (Env("BM_SCRATCH_DRIVES") == "1") {
     ClearDrive(L"D:\\");
     ClearDrive(L"E:\\");
+    // What the program sent to the bin from the scenario's places goes too.
+    for (const wchar_t* root : {L"D:\\", L"E:\\"}) wine::EmptyTrashBelow(root, RemoveTreeW);
+    wine::EmptyTrashBelow(Wide(ProfileFolder()), RemoveTreeW);
   }
 }
 

@@ -56,10 +56,19 @@ std::vector<std::string> ListTree(const std::string& folder);
 // `path` holds exactly `expected`; otherwise says what it holds instead.
 testing::AssertionResult FileHolds(const std::string& path, const Bytes& expected);
 
-// Holds a file open with no sharing, as a running browser holds its profile.
+// The bytes of the file that lay at `originalPath` and is now in the Recycle
+// Bin (Wine's trash; the newest when several); none when it is not there.
+std::optional<Bytes> RecycledFile(const std::string& originalPath);
+
+// Files whose names GBK cannot write, by their UTF-16 paths.
+bool WriteFileBytesW(const std::wstring& path, const Bytes& content);
+std::optional<Bytes> ReadFileBytesW(const std::wstring& path);
+
+// Holds a file open with no sharing, as a running browser holds its profile
+// (or, with `shareRead`, letting others read it, as Chromium holds "lockfile").
 class HeldFile {
  public:
-  explicit HeldFile(const std::string& path);
+  explicit HeldFile(const std::string& path, bool shareRead = false);
   ~HeldFile();
   HeldFile(const HeldFile&) = delete;
   HeldFile& operator=(const HeldFile&) = delete;
@@ -116,6 +125,14 @@ class App {
   // Returns once the program's window thread has handled every message the
   // driver posted before (clicks, picks), with the handlers they ran.
   testing::AssertionResult Settle();
+
+  bool IsEnabled(int id) const;
+  // Waits (bounded) until the control is enabled, or disabled.
+  testing::AssertionResult WaitForEnabled(int id, bool enabled = true, DWORD timeoutMs = kTimeoutMs) const;
+  // A message box of the program titled `title`; null when none shows in time.
+  HWND WaitForBox(const std::string& title, DWORD timeoutMs = kTimeoutMs) const;
+  // Waits until the window is gone (closed or hidden).
+  testing::AssertionResult WaitUntilGone(HWND window, DWORD timeoutMs = kTimeoutMs) const;
 
   // The folder chooser: waits for the program's "#32770" dialog.
   HWND WaitForChooser(DWORD timeoutMs = kTimeoutMs) const;

@@ -13,6 +13,7 @@
 
 #include "contract/ContractFixture.h"
 #include "platform/win32/Win32Platform.h"
+#include "wine/WineTrash.h"
 
 namespace bm {
 namespace {
@@ -71,76 +72,6 @@ void RemoveKeyTree(HKEY parent, const std::wstring& path) {
   ::RegCloseKey(key);
   for (const std::wstring& child : names) RemoveKeyTree(parent, path + L"\\" + child);
   ::RegDeleteKeyW(parent, path.c_str());
-}
-
-// ---- the Recycle Bin under Wine -------------------------------------------------
-// Wine's shell sends deleted items to the freedesktop.org trash of the Unix
-// user: the item goes into Trash\files, and Trash\info gets a .trashinfo file
-// whose "Path=" line holds the item's Unix path, percent-encoded. On Windows
-// itself the bin has no path to look at.
-
-std::string UnixPath(const std::wstring& dosPath) {
-  using ToUnix = char*(CDECL*)(LPCWSTR);
-  const auto toUnix = reinterpret_cast<ToUnix>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!toUnix) return std::string();
-  char* unix = toUnix(dosPath.c_str());
-  if (!unix) return std::string();
-  std::string path(unix);
-  ::HeapFree(::GetProcessHeap(), 0, unix);
-  return path;
-}
-
-// The trash folder as a DOS path; empty when not under Wine.
-std::wstring TrashFolder() {
-  if (!::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version")) return std::wstring();
-  wchar_t home[MAX_PATH] = {};
-  const DWORD length = ::GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::wstring();
-  std::wstring folder(home, length);
-  if (folder.compare(0, 4, L"\\??\\") == 0) folder.erase(0, 4);
-  return folder + L"\\.local\\share\\Trash";
-}
-
-std::string PercentDecoded(const std::string& text) {
-  std::string decoded;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      decoded.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
-      i += 2;
-    } else {
-      decoded.push_back(text[i]);
-    }
-  }
-  return decoded;
-}
-
-struct TrashEntry {
-  std::wstring infoName;  // "name.trashinfo"
-  std::string originalPath;
-};
-
-std::vector<TrashEntry> TrashEntries(const std::wstring& trash) {
-  std::vector<TrashEntry> entries;
-  WIN32_FIND_DATAW data;
-  HANDLE search = ::FindFirstFileW((trash + L"\\info\\*.trashinfo").c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return entries;
-  do {
-    HANDLE file = ::CreateFileW((trash + L"\\info\\" + data.cFileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) continue;
-    char buffer[8192];
-    DWORD read = 0;
-    std::string content;
-    if (::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) content.assign(buffer, read);
-    ::CloseHandle(file);
-    const size_t start = content.find("Path=");
-    if (start == std::string::npos) continue;
-    const size_t end = content.find('\n', start);
-    entries.push_back({data.cFileName, PercentDecoded(content.substr(start + 5, end - start - 5))});
-  } while (::FindNextFileW(search, &data));
-  ::FindClose(search);
-  return entries;
 }
 
 class Win32Fixture : public ContractFixture {
@@ -268,29 +199,12 @@ class Win32Fixture : public ContractFixture {
   }
 
   static std::optional<bool> InRecycleBinAt(const std::wstring& originalPath) {
-    const std::wstring trash = TrashFolder();
-    const std::string unixPath = UnixPath(originalPath);
-    if (trash.empty() || unixPath.empty()) return std::nullopt;
-    for (const TrashEntry& entry : TrashEntries(trash)) {
-      if (entry.originalPath == unixPath) return true;
-    }
-    return false;
+    if (wine::TrashFolder().empty() || wine::UnixPath(originalPath).empty()) return std::nullopt;
+    return !wine::TrashedItem(originalPath).empty();
   }
 
   // What the cases sent to the bin from the scratch folder goes again.
-  static void EmptyTrashOf(const std::wstring& folder) {
-    const std::wstring trash = TrashFolder();
-    const std::string prefix = UnixPath(folder) + "/";
-    if (trash.empty() || prefix.size() < 2) return;
-    for (const TrashEntry& entry : TrashEntries(trash)) {
-      if (entry.originalPath.compare(0, prefix.size(), prefix) != 0) continue;
-      const std::wstring item = entry.infoName.substr(0, entry.infoName.size() - std::wstring(L".trashinfo").size());
-      const std::wstring itemPath = trash + L"\\files\\" + item;
-      ::SetFileAttributesW(itemPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (!::DeleteFileW(itemPath.c_str())) RemoveTree(itemPath);
-      ::DeleteFileW((trash + L"\\info\\" + entry.infoName).c_str());
-    }
-  }
+  static void EmptyTrashOf(const std::wstring& folder) { wine::EmptyTrashBelow(folder, RemoveTree); }
 
   Win32Platform os_;
   std::wstring folder_;

@@ -3,10 +3,11 @@
 #
 # On Linux it runs under Wine in a demo prefix of its own (build/demo-wine,
 # made once, Chinese locale and fonts) whose profile holds small sample
-# bookmark files of Chrome, Edge and QQ Browser and whose drive D: is
-# build/demo-d: check 备份 and press 谷歌浏览器, and the backup appears in
-# build/demo-d/浏览器书签备份<date>/谷歌浏览器/. Without a display it runs under
-# Xvfb, saves a screenshot to build/screenshots/start.png and closes again.
+# bookmark files of Chrome, Edge, QQ Browser, IE and Firefox and whose drive D:
+# is build/demo-d: press 一键备份书签, and the backup appears in
+# build/demo-d/浏览器书签备份<date>/. Without a display it runs under Xvfb,
+# presses 一键备份书签 itself, saves a screenshot of the run's summary and
+# notice to build/screenshots/start.png, lists the backed-up files and closes.
 # On a machine that cannot execute 32-bit programs (no wine32) it builds and
 # starts an x86_64 build of the exe under wine64 instead, and says so.
 #
@@ -84,7 +85,10 @@ lay_out_samples() {
   sample_bookmarks Chrome >"$local_data/Google/Chrome/User Data/Default/Bookmarks.bak"
   sample_bookmarks Edge >"$local_data/Microsoft/Edge/User Data/Default/Bookmarks"
   sample_bookmarks QQ >"$local_data/Tencent/QQBrowser/User Data/Default/Bookmarks_01"
-  echo "sample bookmarks of Chrome, Edge and QQ Browser in $local_data"
+  mkdir -p "$profile/Favorites/示例文件夹" "$profile/AppData/Roaming/Mozilla/Firefox/Profiles/demo.default"
+  printf '[InternetShortcut]\r\nURL=https://example.com/ie\r\n' >"$profile/Favorites/示例文件夹/示例收藏.url"
+  printf 'SQLite format 3\0demo places database' >"$profile/AppData/Roaming/Mozilla/Firefox/Profiles/demo.default/places.sqlite"
+  echo "sample bookmarks of Chrome, Edge, QQ Browser, Internet Explorer and Firefox in $profile"
 }
 
 # Made once per kind of prefix: the marker names the kind (win32 or win64).
@@ -103,6 +107,27 @@ demo_prefix() {
   lay_out_samples
 }
 
+# Without a display: the program's main job, a one-click backup of the demo
+# profile, pressed by a small driver that saves a screenshot while the run's
+# notice shows over its summary; then the backed-up files and their sizes.
+one_click_demo() {
+  local exe=$1 backup=$2 press shot=$BUILD/screenshots/start.png
+  press=$(dirname "$exe")/demo-press.exe
+  [ -f "$press" ] || bm_die "the demo driver $press was not built"
+  mkdir -p "$BUILD/screenshots"
+  rm -f "$shot" "${shot%.png}.bmp"
+  bm_say "no display: under Xvfb, pressing 一键备份书签 in the demo profile"
+  BM_EXE=$(bm_windows_path "$exe") BM_DEMO_SHOT=$(bm_windows_path "${shot%.png}.bmp") \
+    "$BM_WINE" "$press" 2>&1 | iconv -f GBK -t UTF-8 -c
+  local rc=${PIPESTATUS[0]}
+  wineserver -k 2>/dev/null || true
+  [ "$rc" = 0 ] || bm_die "the one-click backup did not end with its notice"
+  convert "${shot%.png}.bmp" "$shot" 2>/dev/null && rm -f "${shot%.png}.bmp"
+  bm_say "backed up into $backup:"
+  (cd "$backup" && find . -type f -printf '%10s bytes  %P\n' | sort -k3)
+  bm_say "screenshot of the window with the run's summary and its notice: $shot"
+}
+
 # Wine draws its own window frame only where no window manager does (Xvfb).
 set_frame() {
   printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Decorated"="%s"\n' "$1" | bm_wine_reg_import
@@ -118,7 +143,7 @@ start_on_linux() {
     else
       bm_say "building bookmark-backup.exe"
     fi
-    bm_cross_build "$dir" "$BM_WINE_BITS" bookmark-backup || bm_die "the build failed"
+    bm_cross_build "$dir" "$BM_WINE_BITS" bookmark-backup demo-press || bm_die "the build failed"
     exe=$dir/bookmark-backup.exe
   fi
   [ -f "$exe" ] || bm_die "no such exe: $exe"
@@ -134,20 +159,15 @@ start_on_linux() {
   fi
   demo_prefix
   local backup
-  backup="$DEMO_D/浏览器书签备份$(date +%Y年%-m月%-d日)/谷歌浏览器/Bookmarks"
+  backup="$DEMO_D/浏览器书签备份$(date +%Y年%-m月%-d日)"
 
   if [ -n "$headless" ]; then
     set_frame N
-    local shot=$BUILD/screenshots/start.png
-    bm_say "no display: starting the program under Xvfb for a screenshot"
-    bm_screenshot_exe "$exe" "$shot" || bm_die "the program's window did not appear"
-    wineserver -k 2>/dev/null || true
-    bm_say "screenshot of the main window: $shot"
-    echo "with a display, check 备份 and press 谷歌浏览器: the backup appears as $backup"
+    one_click_demo "$exe" "$backup"
   else
     set_frame Y
     bm_say "starting $exe under $BM_WINE (prefix $PREFIX, D: = $DEMO_D)"
-    echo "check 备份 and press 谷歌浏览器: the backup appears as $backup"
+    echo "press 一键备份书签: every sample browser is backed up into $backup"
     "$BM_WINE" "$exe"
   fi
 }

@@ -6,6 +6,7 @@ namespace bm {
 
 int32_t TextCodePage = 936;
 uint16_t OsVersionWord = 0;
+Text FirefoxProfileFolder;
 
 void InitProcessValues(Platform& os) {
   TextCodePage = 936;

@@ -3,14 +3,18 @@
 
 #include <cstdint>
 
-namespace bm {
+#include "platform/Platform.h"
 
-class Platform;
+namespace bm {
 
 // Code page of every conversion between the program's texts and UTF-16.
 extern int32_t TextCodePage;
 // (major << 8) | (minor & 0xFF); 0 when the version could not be read.
 extern uint16_t OsVersionWord;
+
+// The profile folder Firefox really uses, as the user pasted it into
+// FirefoxFolderWindow; empty until one was accepted, then kept to the end.
+extern Text FirefoxProfileFolder;
 
 // Sets TextCodePage to 936 and reads OsVersionWord.
 void InitProcessValues(Platform& os);

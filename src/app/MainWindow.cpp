@@ -3,7 +3,8 @@
 #include "app/FirefoxFolderWindow.h"
 #include "app/Paths.h"
 #include "app/ProcessValues.h"
-#include "browsers/BrowserButtons.h"
+#include "app/BrowserButtons.h"
+#include "app/OneClickButtons.h"
 
 namespace bm {
 
@@ -31,6 +32,9 @@ ControlSpec Control(int id, ControlKind kind, Text caption, int x, int y, int w,
   return layout;
 }
 
+// A browser button's caption, as the catalogue gives it.
+Text Caption(BrowserId id) { return Entry(id).caption; }
+
 std::vector<ControlSpec> BuildControls() {
   using K = ControlKind;
   std::vector<ControlSpec> c;
@@ -44,26 +48,26 @@ std::vector<ControlSpec> BuildControls() {
   c.push_back(Control(单选框_备份, K::RadioButton, "备份", 130, 123, 48, 16));
   c.push_back(Control(单选框_恢复, K::RadioButton, "恢复", 192, 123, 48, 16));
   c.push_back(Control(分组框1, K::GroupBox, "", 12, 141, 420, 208));
-  c.push_back(Control(超级按钮_谷歌浏览器, K::Button, "谷歌浏览器", 6, 14, 130, 30, 分组框1, Button14()));
-  c.push_back(Control(超级按钮_IE浏览器, K::Button, "IE浏览器", 6, 52, 130, 30, 分组框1, Button14()));
-  c.push_back(Control(超级按钮_搜狗浏览器, K::Button, "搜狗浏览器", 6, 90, 130, 30, 分组框1, Button14()));
-  c.push_back(Control(超级按钮_极速浏览器, K::Button, "极速浏览器", 6, 128, 130, 30, 分组框1, Button14()));
-  c.push_back(Control(超级按钮_猎豹浏览器, K::Button, "猎豹浏览器", 6, 166, 130, 30, 分组框1, Button14()));
-  c.push_back(Control(超级按钮_Edge浏览器, K::Button, "Edge浏览器", 156, 156, 130, 30, 0, Button14()));
-  c.push_back(Control(超级按钮_360极速浏览器, K::Button, "360极速浏览器", 156, 194, 130, 30, 0, Button14()));
-  c.push_back(Control(超级按钮_360安全浏览器, K::Button, "360安全浏览器", 156, 232, 130, 30, 0, Button14()));
-  c.push_back(Control(超级按钮_360极速浏览器X, K::Button, "360极速浏览器X", 156, 271, 130, 30, 0, Button14()));
+  c.push_back(Control(超级按钮_谷歌浏览器, K::Button, Caption(BrowserId::Chrome), 6, 14, 130, 30, 分组框1, Button14()));
+  c.push_back(Control(超级按钮_IE浏览器, K::Button, Caption(BrowserId::IE), 6, 52, 130, 30, 分组框1, Button14()));
+  c.push_back(Control(超级按钮_搜狗浏览器, K::Button, Caption(BrowserId::Sogou), 6, 90, 130, 30, 分组框1, Button14()));
+  c.push_back(Control(超级按钮_极速浏览器, K::Button, Caption(BrowserId::TSBrowser), 6, 128, 130, 30, 分组框1, Button14()));
+  c.push_back(Control(超级按钮_猎豹浏览器, K::Button, Caption(BrowserId::Liebao), 6, 166, 130, 30, 分组框1, Button14()));
+  c.push_back(Control(超级按钮_Edge浏览器, K::Button, Caption(BrowserId::Edge), 156, 156, 130, 30, 0, Button14()));
+  c.push_back(Control(超级按钮_360极速浏览器, K::Button, Caption(BrowserId::Speed360), 156, 194, 130, 30, 0, Button14()));
+  c.push_back(Control(超级按钮_360安全浏览器, K::Button, Caption(BrowserId::Safe360), 156, 232, 130, 30, 0, Button14()));
+  c.push_back(Control(超级按钮_360极速浏览器X, K::Button, Caption(BrowserId::Speed360X), 156, 271, 130, 30, 0, Button14()));
   c.push_back(Control(超级按钮9, K::Button, "", 157, 310, 130, 30));
-  c.push_back(Control(超级按钮_火狐浏览器, K::Button, "火狐浏览器", 293, 156, 130, 30, 0, Button14()));
-  c.push_back(Control(超级按钮_遨游浏览器, K::Button, "遨游浏览器", 293, 194, 130, 30, 0, Button14()));
-  c.push_back(Control(超级按钮_QQ浏览器, K::Button, "QQ浏览器", 293, 232, 130, 30, 0, Button14()));
-  c.push_back(Control(超级按钮_双核浏览器大, K::Button, "双核浏览器大", 293, 270, 130, 30, 0, Button14()));
-  c.push_back(Control(超级按钮_双核浏览器小, K::Button, "双核浏览器小", 293, 310, 130, 30, 0, Button14()));
+  c.push_back(Control(超级按钮_火狐浏览器, K::Button, Caption(BrowserId::Firefox), 293, 156, 130, 30, 0, Button14()));
+  c.push_back(Control(超级按钮_遨游浏览器, K::Button, Caption(BrowserId::Maxthon7), 293, 194, 130, 30, 0, Button14()));
+  c.push_back(Control(超级按钮_QQ浏览器, K::Button, Caption(BrowserId::QQ), 293, 232, 130, 30, 0, Button14()));
+  c.push_back(Control(超级按钮_双核浏览器大, K::Button, Caption(BrowserId::DualCoreLarge), 293, 270, 130, 30, 0, Button14()));
+  c.push_back(Control(超级按钮_双核浏览器小, K::Button, Caption(BrowserId::DualCoreSmall), 293, 310, 130, 30, 0, Button14()));
   return c;
 }
 
 // The warning when today's backup folder already exists on the selected drive.
-bool TodaysBackupExists(Platform& os) { return FolderExists(os, BackupRoot(os)); }
+bool TodaysBackupExists(Platform& os) { return FolderExists(os, BackupRoot(os, SelectedDriveText(os))); }
 
 }  // namespace
 
@@ -96,7 +100,11 @@ void DriveSelectedHandler(Platform& os) {
 }
 
 void ButtonClicked(Platform& os, int controlId) {
-  HandleBrowserButton(os, controlId);
+  if (controlId == 超级按钮_一键恢复书签) {
+    OneClickRestoreHandler(os);
+    return;
+  }
+  PressBrowserButton(os, controlId);
 }
 
 void MainWindowEvents::OnWindowCreated(int windowId) {

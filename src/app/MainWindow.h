@@ -5,11 +5,9 @@
 #include <vector>
 
 #include "app/Controls.h"
-#include "platform/Platform.h"
+#include "browsers/Procedures.h"
 
 namespace bm {
-
-enum class OperationMode { None, Backup, Restore };
 
 WindowSpec MainWindowSpec();
 const std::vector<ControlSpec>& MainWindowControls();

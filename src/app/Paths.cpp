@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/MainWindow.h"
 #include "app/ProcessValues.h"
+#include "app/WidePaths.h"
 #include "util/GbkText.h"
 
 namespace bm {
@@ -40,7 +40,7 @@ Text DateText(Platform& os) {
   return buffer;
 }
 
-Text BackupRoot(Platform& os) { return SelectedDriveText(os) + "浏览器书签备份" + DateText(os); }
+Text BackupRoot(Platform& os, const Text& drive) { return drive + "浏览器书签备份" + DateText(os); }
 
 bool MakeFolderPath(Platform& os, const Text& path) {
   const WideText wide = ToWideText(os, path);
@@ -123,76 +123,49 @@ bool CopyOneFile(Platform& os, const Text& from, const Text& to) { return os.Cop
 
 namespace {
 
-// ASCII letters folded, as Windows compares names; GBK-free since it works on
-// UTF-16 code units.
-WideText FoldedFolder(Platform& os, const Text& folder) {
-  WideText wide = ToWideText(os, folder);
-  while (!wide.empty() && wide.back() == u'\\') wide.pop_back();
-  for (char16_t& unit : wide) {
-    if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
-  }
-  return wide;
-}
-
-// Whether `target` is `source` itself or lies somewhere below it: copying
-// then would copy its own output again and again.
-bool InsideFolder(Platform& os, const Text& target, const Text& source) {
-  const WideText outer = FoldedFolder(os, source);
-  const WideText inner = FoldedFolder(os, target);
-  if (inner.compare(0, outer.size(), outer) != 0) return false;
-  return inner.size() == outer.size() || inner[outer.size()] == u'\\';
-}
-
-// The entries of a folder as they are before anything is copied.
-std::vector<FindData> FolderEntries(Platform& os, const Text& folder) {
-  std::vector<FindData> entries;
-  FindData found;
-  const SearchHandle search = os.FindFirstFileA(WithTrailingBackslash(folder) + "*", found);
-  for (bool have = search != 0; have; have = os.FindNextFileA(search, found)) {
-    if (found.name != "." && found.name != "..") entries.push_back(found);
-  }
-  if (search != 0) os.FindClose(search);
-  return entries;
-}
-
 // Copies one file of a tree. Windows will not replace a hidden file, and a
 // favourites folder holds a hidden, system desktop.ini; such a target has
 // those two bits taken off first and the source's attributes put on after.
 // A read-only target is left alone and the copy fails.
-bool ReplaceFile(Platform& os, const Text& from, const Text& to) {
-  const uint32_t existing = os.GetFileAttributesA(to);
+bool ReplaceFile(Platform& os, const WideText& from, const WideText& to) {
+  const uint32_t existing = os.GetFileAttributesW(to);
   const uint32_t hiddenOrSystem = kAttrHidden | kAttrSystem;
-  const bool unhide = existing != 0xFFFFFFFFu && (existing & hiddenOrSystem) && !(existing & kAttrReadOnly) &&
-                      !(existing & kAttrDirectory);
-  if (!unhide) return os.CopyFileA(from, to, false);
-  os.SetFileAttributesA(to, (existing & ~hiddenOrSystem) | kAttrArchive);
-  if (!os.CopyFileA(from, to, false)) {
-    os.SetFileAttributesA(to, existing);
+  const bool unhide = existing != kInvalidFileAttributes && (existing & hiddenOrSystem) &&
+                      !(existing & kAttrReadOnly) && !(existing & kAttrDirectory);
+  if (!unhide) return os.CopyFileW(from, to, false);
+  os.SetFileAttributesW(to, (existing & ~hiddenOrSystem) | kAttrArchive);
+  if (!os.CopyFileW(from, to, false)) {
+    os.SetFileAttributesW(to, existing);
     return false;
   }
   // Not every file system hands the source's attributes on to a replaced
   // file; desktop.ini must stay hidden.
-  const uint32_t sourceAttributes = os.GetFileAttributesA(from);
-  if (sourceAttributes != 0xFFFFFFFFu) os.SetFileAttributesA(to, sourceAttributes);
+  const uint32_t sourceAttributes = os.GetFileAttributesW(from);
+  if (sourceAttributes != kInvalidFileAttributes) os.SetFileAttributesW(to, sourceAttributes);
   return true;
+}
+
+// The contents of one folder into another, which is created when missing.
+bool CopyContents(Platform& os, const WideText& source, const WideText& target) {
+  if (!WideFolderExists(os, target) && !os.CreateDirectoryW(target)) return false;
+  bool allCopied = true;
+  for (const FindDataW& entry : WideFolderEntries(os, source)) {
+    const WideText from = WideChild(source, entry.name);
+    const WideText to = WideChild(target, entry.name);
+    const bool copied = (entry.attributes & kAttrDirectory) ? CopyContents(os, from, to)
+                                                            : ReplaceFile(os, from, to);
+    allCopied = allCopied && copied;
+  }
+  return allCopied;
 }
 
 }  // namespace
 
 bool CopyFolderTree(Platform& os, const Text& source, const Text& target) {
-  if (!FolderExists(os, source) || InsideFolder(os, target, source)) return false;
-  if (!FolderExists(os, target) && !os.CreateDirectoryA(target)) return false;
-  bool allCopied = true;
-  const Text fromFolder = WithTrailingBackslash(source);
-  const Text toFolder = WithTrailingBackslash(target);
-  for (const FindData& entry : FolderEntries(os, source)) {
-    const Text from = fromFolder + entry.name;
-    const Text to = toFolder + entry.name;
-    const bool copied = (entry.attributes & kAttrDirectory) ? CopyFolderTree(os, from, to)
-                                                            : ReplaceFile(os, from, to);
-    allCopied = allCopied && copied;
-  }
-  return allCopied;
+  const WideText from = ToWideText(os, source);
+  const WideText to = ToWideText(os, target);
+  if (!WideFolderExists(os, from) || WideInside(to, from)) return false;
+  return CopyContents(os, from, to);
 }
 
 }  // namespace bm

@@ -23,8 +23,8 @@ Text GetLogonUserName(Platform& os);
 Text ProfileRoot(Platform& os);
 // Today as "%d年%d月%d日".
 Text DateText(Platform& os);
-// Selected drive + "浏览器书签备份" + DateText, built afresh at each call.
-Text BackupRoot(Platform& os);
+// `drive` (the selected drive, such as "D:\") + "浏览器书签备份" + DateText.
+Text BackupRoot(Platform& os, const Text& drive);
 
 // ---- folders --------------------------------------------------------------------
 // Creates every missing folder along the path, then reports FolderExists.
@@ -78,9 +78,11 @@ bool FileExists(Platform& os, const Text& path);
 // One file, replacing an existing target; the target's folder must exist.
 bool CopyOneFile(Platform& os, const Text& from, const Text& to);
 // The contents of `source` (files and sub-folders, at any depth) into `target`,
-// which is created when missing; files of the same name are replaced. False
-// when the source is not a folder, the target is the source or lies inside it,
-// or anything could not be copied.
+// which is created when missing; files of the same name are replaced, hidden
+// and system ones (desktop.ini) included, read-only ones not. Every name inside
+// the tree is read and written as UTF-16, so names GBK cannot write are copied
+// too. False when the source is not a folder, the target is the source or
+// lies inside it, or anything could not be copied.
 bool CopyFolderTree(Platform& os, const Text& source, const Text& target);
 
 }  // namespace bm

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Platform.h"
 
@@ -11,6 +12,10 @@ namespace bm {
 extern int32_t TextCodePage;
 // (major << 8) | (minor & 0xFF); 0 when the version could not be read.
 extern uint16_t OsVersionWord;
+
+// The one-click backup's and restore's running summaries; each run empties its own.
+extern std::string BackupSummary;
+extern std::string RestoreSummary;
 
 // The profile folder Firefox really uses, as the user pasted it into
 // FirefoxFolderWindow; empty until one was accepted, then kept to the end.

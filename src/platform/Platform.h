@@ -102,6 +102,23 @@ struct FolderChoice {
 
 enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
 
+// ---- wide file calls: names of any script, moves, the lock probe ----------------
+// A favourite's name may hold characters that GBK cannot write (emoji, Korean,
+// accented Greek); inside a folder tree names travel as UTF-16.
+struct FindDataW {
+  uint32_t attributes = 0;
+  WideText name;  // bare name, as the directory search reports it
+};
+
+constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;  // INVALID_FILE_ATTRIBUTES
+constexpr long kErrorPathNotFound = 3;
+constexpr long kErrorWriteProtect = 19;
+constexpr long kErrorSharingViolation = 32;
+constexpr long kErrorLockViolation = 33;
+// MoveFileExW flags.
+constexpr uint32_t kMoveFileReplaceExisting = 0x1;
+constexpr uint32_t kMoveFileCopyAllowed = 0x2;
+
 // ---- user interface -------------------------------------------------------
 
 enum class ControlKind { Button, Label, ComboBox, RadioButton, GroupBox, Edit };
@@ -272,7 +289,25 @@ class Platform {
   virtual void SetControlText(int id, const Text& text) = 0;
   virtual Text GetControlText(int id) = 0;
 
-  // ---- the second window, the clipboard, edit colours (Part 2.5) ---------------
+  // ---- wide file calls ---------------------------------------------------------
+  // FindFirstFileW / FindNextFileW; the handle is closed with FindClose.
+  virtual SearchHandle FindFirstFileW(const WideText& pattern, FindDataW& found) = 0;
+  virtual bool FindNextFileW(SearchHandle search, FindDataW& found) = 0;
+  virtual bool CopyFileW(const WideText& from, const WideText& to, bool failIfExists) = 0;
+  // kInvalidFileAttributes when the path does not exist.
+  virtual uint32_t GetFileAttributesW(const WideText& path) = 0;
+  virtual bool SetFileAttributesW(const WideText& path, uint32_t attributes) = 0;
+  // kMoveFile* flags.
+  virtual bool MoveFileExW(const WideText& from, const WideText& to, uint32_t flags) = 0;
+  virtual bool DeleteFileW(const WideText& path) = 0;
+  // CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE |
+  // FILE_SHARE_DELETE, no security, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL) and
+  // CloseHandle at once: kErrorSuccess when it opened, else GetLastError's code.
+  // Sharing everything, the open fails with a sharing violation only when
+  // another handle refuses writers, as a running browser does with its lock file.
+  virtual long OpenForWriteAndCloseW(const WideText& path) = 0;
+
+  // ---- the second window, the clipboard, edit colours -------------------------
   // A second top-level window, owned by the program's window `ownerWindowId`
   // (a WindowSpec id): made with its controls and laid out as the main window
   // is, shown, reported by OnWindowCreated(window.id); the owner is disabled

@@ -51,6 +51,14 @@ class ContractFixture {
   // running this thread's messages meanwhile. nullopt when none appeared.
   virtual std::optional<WindowHandle> MessageBoxOwner(const Text& title, uint32_t waitMs) = 0;
 
+  // ---- names GBK cannot write, files held open letting others read ----------------
+  virtual bool WriteFileW(const WideText& path, const Text& content) = 0;
+  virtual std::optional<Text> ReadFileW(const WideText& path) = 0;
+  // Opens the file letting others only read it, as a running Chromium browser
+  // holds its lock file, until ReleaseHeld.
+  virtual bool HoldOpenSharingRead(const Text& path) = 0;
+  virtual std::optional<bool> InRecycleBinW(const WideText& originalPath) = 0;
+
   // ---- the user at the program's windows ------------------------------------------
   // `user` runs once while the program's modal window `windowId` is open and
   // its wait runs, as the user at that window; when it returns with the

@@ -1,11 +1,9 @@
-#include "browsers/Browsers360.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "app/MainWindow.h"
-#include "browsers/BrowserButtons.h"
+#include "app/BrowserButtons.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace bm {
@@ -77,7 +75,7 @@ struct Machine {
   }
   void Press(int radio) {
     if (radio != 0) os.Click(radio);
-    EXPECT_TRUE(Handle360BrowserClick(os, c.controlId));
+    EXPECT_TRUE(PressBrowserButton(os, c.controlId));
   }
   Text Label() { return os.GetControlText(标签_文字); }
 
@@ -92,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(ThreeBrowsers, Browsers360Test, ::testing::ValuesIn(kCo
 TEST(Browsers360Buttons, OtherButtonsAreLeftToTheirOwnHandlers) {
   Machine m(kColumns[0]);
   for (int id : {超级按钮_谷歌浏览器, 超级按钮_遨游浏览器, 超级按钮9, 单选框_备份}) {
-    EXPECT_FALSE(Handle360BrowserClick(m.os, id));
+    EXPECT_NE(ButtonEntry(id), ButtonEntry(m.c.controlId));
   }
   EXPECT_EQ(m.Label(), kEarlierText);
 }
@@ -293,7 +291,7 @@ TEST_P(Browsers360Test, RestoreOnALaterDayTakesTheFolderPickedInTheChooser) {
   const ChooserCall& call = m.os.ChooserCalls()[0];
   EXPECT_EQ(call.startFolder, "D:\\");
   EXPECT_EQ(call.title, "请选择一个文件夹");
-  EXPECT_EQ(call.statusWhileOpen, "未找到备份的书签文件,可手动指定目录");
+  EXPECT_EQ(call.TextWhileOpen(标签_文字), "未找到备份的书签文件,可手动指定目录");
 }
 
 TEST_P(Browsers360Test, ChooserAnswersThatHoldNoBackupRestoreNothing) {

@@ -177,7 +177,7 @@ TEST_P(FixedPathBrowserTest, RestoreFromAnEarlierDaysSubFolderThroughTheChooser)
   EXPECT_EQ(Status(), B().restoreDone);
   ExpectProfile("earlier");
   ASSERT_EQ(os.ChooserCalls().size(), 1u);
-  EXPECT_EQ(os.ChooserCalls()[0].statusWhileOpen, kPickFolder);
+  EXPECT_EQ(os.ChooserCalls()[0].TextWhileOpen(标签_文字), kPickFolder);
   EXPECT_EQ(os.ChooserCalls()[0].startFolder, "E:\\");
   EXPECT_EQ(os.ChooserCalls()[0].title, "请选择一个文件夹");
   EXPECT_EQ(os.ChooserCalls()[0].flags, 0u);
@@ -207,7 +207,7 @@ TEST_P(FixedPathBrowserTest, ACancelledOrVirtualChoiceLooksAtNothing) {
     ExpectProfile("old");
   }
   ASSERT_EQ(os.ChooserCalls().size(), 2u);
-  EXPECT_EQ(os.ChooserCalls()[1].statusWhileOpen, kPickFolder);
+  EXPECT_EQ(os.ChooserCalls()[1].TextWhileOpen(标签_文字), kPickFolder);
 }
 
 TEST_P(FixedPathBrowserTest, RestoreOntoAHeldOpenProfileFileIsReportedAsFailed) {

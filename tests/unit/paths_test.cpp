@@ -22,9 +22,9 @@ class PathsTest : public ::testing::Test {
 // ---- the user, the date, the backup folder ----------------------------------------
 
 TEST_F(PathsTest, BackupRootIsTheSelectedDriveThenTheDatedName) {
-  EXPECT_EQ(BackupRoot(os), "D:\\浏览器书签备份2023年4月30日");
+  EXPECT_EQ(BackupRoot(os, SelectedDriveText(os)), "D:\\浏览器书签备份2023年4月30日");
   os.PickComboItem(组合框_盘符, 2);
-  EXPECT_EQ(BackupRoot(os), "F:\\浏览器书签备份2023年4月30日");
+  EXPECT_EQ(BackupRoot(os, SelectedDriveText(os)), "F:\\浏览器书签备份2023年4月30日");
 }
 
 TEST_F(PathsTest, DateTextHasNoLeadingZerosAndFollowsTheClock) {
@@ -40,7 +40,7 @@ TEST_F(PathsTest, DateTextHasNoLeadingZerosAndFollowsTheClock) {
   for (const Case& c : cases) {
     os.SetDate(c.year, c.month, c.day);
     EXPECT_EQ(DateText(os), c.expected);
-    EXPECT_EQ(BackupRoot(os), Text("D:\\浏览器书签备份") + c.expected);
+    EXPECT_EQ(BackupRoot(os, SelectedDriveText(os)), Text("D:\\浏览器书签备份") + c.expected);
   }
 }
 
@@ -333,6 +333,36 @@ TEST_F(CopyFolderTreeTest, ReplacesHiddenSystemFilesButNotReadOnlyOnes) {
   EXPECT_FALSE(CopyFolderTree(os, "C:\\s", "D:\\t"));
   EXPECT_EQ(os.ReadFile("D:\\t\\a.url"), "mine");
   EXPECT_EQ(os.AttributesOf("D:\\t\\a.url") & (kAttrReadOnly | kAttrHidden), kAttrReadOnly | kAttrHidden);
+}
+
+// A favourite is copied whatever its name: names GBK has no form for go
+// through as they are, hidden ones included, at any depth.
+TEST_F(CopyFolderTreeTest, CopiesNamesGbkCannotWrite) {
+  const struct {
+    WideText path;
+    Text content;
+    uint32_t attributes;
+  } files[] = {
+      {u"C:\\s\\\U0001F600 表情.url", "emoji", kAttrArchive},
+      {u"C:\\s\\즐겨찾기.url", "korean", kAttrArchive},
+      {u"C:\\s\\Ελληνικά άέή\\Καλημέρα.url", "greek", kAttrArchive},
+      {u"C:\\s\\Ελληνικά άέή\\desktop.ini", "ini", kAttrHidden | kAttrSystem},
+      {u"C:\\s\\ไทย\\สวัสดี.url", "thai", kAttrReadOnly},
+  };
+  for (const auto& file : files) ASSERT_TRUE(os.WriteFileW(file.path, file.content, file.attributes));
+  // Names GBK cannot write stay out of the assertion macros, which spell their
+  // arguments out in GBK.
+  const WideText oldIni = u"D:\\t\\Ελληνικά άέή\\desktop.ini";
+  ASSERT_TRUE(os.WriteFileW(oldIni, "old ini", kAttrHidden | kAttrSystem));
+
+  EXPECT_TRUE(CopyFolderTree(os, "C:\\s", "D:\\t"));
+
+  for (const auto& file : files) {
+    const WideText copy = u"D:\\t" + file.path.substr(4);
+    EXPECT_EQ(os.ReadFileW(copy), file.content) << file.content;
+    EXPECT_EQ(os.GetFileAttributesW(copy), file.attributes) << file.content;
+  }
+  EXPECT_EQ(os.ReadFile("D:\\t\\链接\\深处\\c.url"), "C");
 }
 
 TEST_F(CopyFolderTreeTest, ASiblingWithALongerNameIsNotInside) {

@@ -520,7 +520,7 @@ TEST_F(SimWindow, ChooserAnswersInOrderAndRecordsWhatWasShown) {
   EXPECT_EQ(os.ChooserCalls()[0].title, "请选择一个文件夹");
   EXPECT_EQ(os.ChooserCalls()[0].startFolder, "D:\\");
   EXPECT_EQ(os.ChooserCalls()[0].flags, kBifEditBox);
-  EXPECT_EQ(os.ChooserCalls()[0].statusWhileOpen, "未找到备份的书签文件");
+  EXPECT_EQ(os.ChooserCalls()[0].TextWhileOpen(102), "未找到备份的书签文件");
 }
 
 TEST_F(SimWindow, ChooserActionRunsWhileOpenButNotInsideItself) {

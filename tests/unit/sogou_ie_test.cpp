@@ -98,7 +98,7 @@ TEST_F(SogouTest, RestoreFromAnEarlierDayThroughTheChooser) {
   EXPECT_EQ(Read(kSogou2), "earlier two");
   EXPECT_EQ(Read(kSogou3), "earlier three");
   ASSERT_EQ(os.ChooserCalls().size(), 1u);
-  EXPECT_EQ(os.ChooserCalls()[0].statusWhileOpen, kPickFolder);
+  EXPECT_EQ(os.ChooserCalls()[0].TextWhileOpen(标签_文字), kPickFolder);
   EXPECT_EQ(os.ChooserCalls()[0].startFolder, "D:\\");
 }
 
@@ -233,7 +233,7 @@ TEST_F(IeTest, AMissingOrEmptyBackupFallsBackToTheChooser) {
   EXPECT_EQ(Status(), "已恢复备份书签到IE浏览器");
   ASSERT_EQ(os.ChooserCalls().size(), 2u);
   for (const ChooserCall& call : os.ChooserCalls()) {
-    EXPECT_EQ(call.statusWhileOpen, kPickFolder);
+    EXPECT_EQ(call.TextWhileOpen(标签_文字), kPickFolder);
     EXPECT_EQ(call.startFolder, "D:\\");
   }
 }

@@ -3,7 +3,6 @@
 // boxes, top-level windows and commands live in the other sources here.
 #include "platform/sim/SimPlatform.h"
 
-#include "app/Controls.h"
 #include "platform/sim/SimState.h"
 
 namespace bm {
@@ -50,9 +49,11 @@ Node* SimPlatform::State::FindParent(const ParsedPath& path) {
 
 bool SimPlatform::State::AnyHeldBelow(const ParsedPath& path) const {
   const WideText key = sim::PathKey(path);
-  for (const WideText& held : heldOpen) {
-    if (held == key || (held.size() > key.size() && held.compare(0, key.size(), key) == 0 && held[key.size()] == u'\\'))
-      return true;
+  for (const std::set<WideText>* held : {&heldOpen, &heldSharingRead}) {
+    for (const WideText& file : *held) {
+      if (file == key || (file.size() > key.size() && file.compare(0, key.size(), key) == 0 && file[key.size()] == u'\\'))
+        return true;
+    }
   }
   return false;
 }
@@ -145,21 +146,7 @@ void SimPlatform::SetDriveReadOnly(char letter, bool readOnly) {
 
 bool SimPlatform::WriteFile(const Text& path, const Text& content, uint32_t attributes) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = state_->Parse(Wide(path));
-  if (!parsed.valid || parsed.parts.empty() || parsed.trailingSeparator) return false;
-  Node* parent = state_->MakeFoldersTo(parsed, parsed.parts.size() - 1, kAttrDirectory);
-  if (!parent) return false;
-  const WideText& name = parsed.parts.back();
-  if (!sim::ValidName(name)) return false;
-  std::unique_ptr<Node>& slot = parent->children[sim::Fold(name)];
-  if (slot && slot->folder) return false;
-  if (!slot) {
-    slot = std::make_unique<Node>();
-    slot->name = name;
-  }
-  slot->content = content;
-  slot->attributes = attributes & ~kAttrDirectory;
-  return true;
+  return state_->WriteFile(Wide(path), content, attributes);
 }
 
 bool SimPlatform::MakeFolders(const Text& path, uint32_t attributes) {
@@ -195,31 +182,14 @@ bool SimPlatform::IsFolder(const Text& path) const {
   return node && node->folder;
 }
 
-namespace {
-
-// What a directory search reports: a file without any attribute is "normal".
-uint32_t ReportedAttributes(const Node& node) {
-  if (node.folder) return node.attributes | kAttrDirectory;
-  return node.attributes == 0 ? kAttrNormal : node.attributes;
-}
-
-}  // namespace
-
 uint32_t SimPlatform::AttributesOf(const Text& path) const {
   Lock lock(state_->lock);
-  const Node* node = state_->Find(path);
-  return node ? ReportedAttributes(*node) : 0xFFFFFFFFu;
+  return state_->Attributes(Wide(path));
 }
 
 void SimPlatform::HoldOpen(const Text& path, bool held) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = state_->Parse(Wide(path));
-  if (!parsed.valid) return;
-  if (held) {
-    state_->heldOpen.insert(sim::PathKey(parsed));
-  } else {
-    state_->heldOpen.erase(sim::PathKey(parsed));
-  }
+  state_->Hold(state_->heldOpen, Wide(path), held);
 }
 
 namespace {
@@ -412,44 +382,29 @@ void SimPlatform::Sleep(uint32_t milliseconds) {
 
 // ---- Platform: files and folders ------------------------------------------------------------------------
 
+namespace {
+
+// The ANSI search reports names in GBK; what GBK cannot write becomes '?'.
+void ToAnsi(const FindDataW& wide, FindData& found) {
+  found.attributes = wide.attributes;
+  found.name = Gbk(wide.name);
+}
+
+}  // namespace
+
 SearchHandle SimPlatform::FindFirstFileA(const Text& pattern, FindData& found) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = state_->Parse(Wide(pattern));
-  // A pattern ending in a separator names no entry; nor does a bare drive.
-  if (!parsed.valid || parsed.parts.empty() || parsed.trailingSeparator) return 0;
-  const Node* folder = state_->FindParent(parsed);
-  if (!folder) return 0;
-  const WideText& last = parsed.parts.back();
-  State::Search search;
-  if (last.find_first_of(u"*?") == WideText::npos) {
-    auto it = folder->children.find(sim::Fold(last));
-    if (it == folder->children.end()) return 0;
-    search.entries.push_back({ReportedAttributes(*it->second), Gbk(it->second->name)});
-  } else {
-    if (parsed.parts.size() > 1) {
-      // A folder below the root lists itself and its parent first.
-      for (const char* dots : {".", ".."}) {
-        if (sim::WildcardMatch(last, Wide(dots))) search.entries.push_back({kAttrDirectory, dots});
-      }
-    }
-    for (const auto& entry : folder->children) {
-      if (sim::WildcardMatch(last, entry.second->name))
-        search.entries.push_back({ReportedAttributes(*entry.second), Gbk(entry.second->name)});
-    }
-  }
-  if (search.entries.empty()) return 0;
-  found = search.entries[0];
-  search.next = 1;
-  const SearchHandle handle = state_->nextSearch++;
-  state_->searches[handle] = std::move(search);
-  return handle;
+  FindDataW wide;
+  const SearchHandle search = state_->StartSearch(Wide(pattern), wide);
+  if (search != 0) ToAnsi(wide, found);
+  return search;
 }
 
 bool SimPlatform::FindNextFileA(SearchHandle search, FindData& found) {
   Lock lock(state_->lock);
-  auto it = state_->searches.find(search);
-  if (it == state_->searches.end() || it->second.next >= it->second.entries.size()) return false;
-  found = it->second.entries[it->second.next++];
+  FindDataW wide;
+  if (!state_->NextFound(search, wide)) return false;
+  ToAnsi(wide, found);
   return true;
 }
 
@@ -460,34 +415,7 @@ void SimPlatform::FindClose(SearchHandle search) {
 
 bool SimPlatform::CopyFileA(const Text& from, const Text& to, bool failIfExists) {
   Lock lock(state_->lock);
-  const ParsedPath source = state_->Parse(Wide(from));
-  const ParsedPath target = state_->Parse(Wide(to));
-  const Node* sourceNode = state_->Find(source);
-  if (!sourceNode || sourceNode->folder || state_->IsHeld(source)) return false;
-  if (!target.valid || target.parts.empty() || target.trailingSeparator) return false;
-  Drive* drive = state_->FindDrive(target.drive);
-  if (!drive || drive->readOnly) return false;
-  Node* parent = state_->FindParent(target);
-  if (!parent) return false;
-  const WideText& name = target.parts.back();
-  if (!sim::ValidName(name)) return false;
-  auto it = parent->children.find(sim::Fold(name));
-  if (it != parent->children.end()) {
-    Node& existing = *it->second;
-    if (existing.folder || failIfExists || state_->IsHeld(target)) return false;
-    // Windows refuses to replace a read-only or a hidden file.
-    if (existing.attributes & (kAttrReadOnly | kAttrHidden)) return false;
-    if (&existing == sourceNode) return false;  // a file cannot be copied onto itself
-    existing.content = sourceNode->content;
-    existing.attributes = sourceNode->attributes;
-    return true;
-  }
-  auto copy = std::make_unique<Node>();
-  copy->name = name;
-  copy->content = sourceNode->content;
-  copy->attributes = sourceNode->attributes;
-  parent->children.emplace(sim::Fold(name), std::move(copy));
-  return true;
+  return state_->CopyFile(Wide(from), Wide(to), failIfExists);
 }
 
 bool SimPlatform::CreateDirectoryA(const Text& path) {
@@ -510,10 +438,7 @@ uint32_t SimPlatform::GetFileAttributesA(const Text& path) { return AttributesOf
 
 bool SimPlatform::SetFileAttributesA(const Text& path, uint32_t attributes) {
   Lock lock(state_->lock);
-  const ParsedPath parsed = state_->Parse(Wide(path));
-  const Drive* drive = state_->FindDrive(parsed.drive);
-  if (!drive || drive->readOnly || !state_->Find(parsed)) return false;
-  return SetAttributes(path, attributes);
+  return state_->SetFileAttributes(Wide(path), attributes);
 }
 
 bool SimPlatform::PathIsDirectoryEmptyA(const Text& path) {
@@ -533,7 +458,7 @@ FolderChoice SimPlatform::BrowseForFolderW(WindowHandle owner, const WideText& t
     call.title = Gbk(title);
     call.flags = flags;
     call.startFolder = Gbk(startFolder);
-    if (const sim::ControlState* status = state_->Control(标签_文字)) call.statusWhileOpen = status->text;
+    for (const auto& entry : state_->controls) call.textsWhileOpen[entry.first] = entry.second.text;
     state_->chooserCalls.push_back(call);
     if (!state_->answers.empty()) {
       answer = state_->answers.front();

@@ -5,9 +5,10 @@
 // UTF-16, ANSI calls converted with code page 936 as on Chinese Windows), a
 // registry, a Recycle Bin, the program's windows and controls, message boxes
 // and console commands, and offers knobs a test can turn: a file held open by
-// a running browser, a read-only or missing drive, what the folder chooser
-// answers, today's date, what a command prints. Directory searches and sub-key
-// listings come in the order Windows gives them: sorted by name, ignoring case.
+// a running browser, a copy that fails partway, a read-only or missing drive,
+// what the folder chooser answers, today's date, what a command prints.
+// Directory searches and sub-key listings come in the order Windows gives
+// them: sorted by name, ignoring case.
 #pragma once
 
 #include <functional>
@@ -35,11 +36,18 @@ struct ChooserCall {
   Text title;        // GBK
   uint32_t flags = 0;
   Text startFolder;  // GBK
-  Text statusWhileOpen;  // the text of 标签_文字 while the chooser was open
+  std::map<int, Text> textsWhileOpen;  // every control's text while the chooser was open
+
+  // The text the control with this id had while the chooser was open.
+  Text TextWhileOpen(int controlId) const {
+    const auto it = textsWhileOpen.find(controlId);
+    return it == textsWhileOpen.end() ? Text() : it->second;
+  }
 };
 
 struct RecycledItem {
   Text originalPath;  // GBK, as it was before it went to the bin
+  WideText originalWidePath;  // the same, whole for names GBK cannot write
   bool folder = false;
   Text content;       // a file's bytes
   uint32_t attributes = 0;
@@ -192,6 +200,21 @@ class SimPlatform : public Platform {
   const std::vector<Text>& TextWrites(int id) const;
   int PumpCount() const;
 
+  // ---- knobs: wide file names, locks, failing copies ----------------------------------------
+  // WriteFile, ReadFile and IsFile for paths whose names GBK cannot write.
+  bool WriteFileW(const WideText& path, const Text& content, uint32_t attributes = kAttrArchive);
+  std::optional<Text> ReadFileW(const WideText& path) const;
+  bool IsFileW(const WideText& path) const;
+  // A file another program holds open letting others only read it, as a
+  // running Chromium browser holds its lock file: reading and copying from it
+  // work; opening it for writing, copying onto, moving or deleting it fail
+  // with a sharing violation.
+  void HoldOpenSharingRead(const Text& path, bool held = true);
+  // The n-th copy from now (CopyFileA or CopyFileW, counting from 1) fails
+  // partway, as on a full disk: Windows removes what it had written, so a
+  // target that existed is gone as well. 0 disarms it.
+  void FailCopy(int nth);
+
   // ---- knobs: the second window, the clipboard, edit colours ---------------------------------------
   // Runs while a modal window is open, after its OnWindowCreated, as the user
   // at that window: typing (SetControlText), Click, DoubleClick, the close box
@@ -284,6 +307,15 @@ class SimPlatform : public Platform {
   void ComboSelect(int id, int index) override;
   void SetControlText(int id, const Text& text) override;
   Text GetControlText(int id) override;
+  SearchHandle FindFirstFileW(const WideText& pattern, FindDataW& found) override;
+  bool FindNextFileW(SearchHandle search, FindDataW& found) override;
+  bool CopyFileW(const WideText& from, const WideText& to, bool failIfExists) override;
+  uint32_t GetFileAttributesW(const WideText& path) override;
+  bool SetFileAttributesW(const WideText& path, uint32_t attributes) override;
+  bool MoveFileExW(const WideText& from, const WideText& to, uint32_t flags) override;
+  bool DeleteFileW(const WideText& path) override;
+  long OpenForWriteAndCloseW(const WideText& path) override;
+
   bool ShowModalWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls,
                        int ownerWindowId) override;
   void CloseWindow(int windowId) override;

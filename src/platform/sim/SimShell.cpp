@@ -14,8 +14,6 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 namespace {
 
-constexpr int kErrorWriteProtect = 19;
-constexpr int kErrorSharingViolation = 32;
 constexpr int kErrorInvalidParameter = 87;
 constexpr int kErrorAlreadyExists = 183;
 
@@ -42,12 +40,12 @@ std::unique_ptr<Node> DeepCopy(const Node& node) {
   return copy;
 }
 
-Text ShownPath(const ParsedPath& path) {
+WideText ShownPath(const ParsedPath& path) {
   WideText wide;
   wide.push_back(path.drive);
   wide += u":";
   for (const WideText& part : path.parts) wide += u"\\" + part;
-  return Gbk(wide);
+  return wide;
 }
 
 }  // namespace
@@ -180,7 +178,8 @@ int SimPlatform::SHFileOperationW(uint32_t operation, const WideText& from, cons
     if (operation == kFoDelete) {
       if (flags & kFofAllowUndo) {
         RecycledItem recycled;
-        recycled.originalPath = ShownPath(item);
+        recycled.originalWidePath = ShownPath(item);
+        recycled.originalPath = Gbk(recycled.originalWidePath);
         recycled.folder = found->second->folder;
         recycled.content = found->second->content;
         recycled.attributes = found->second->attributes;

@@ -124,9 +124,11 @@ struct SimPlatform::State {
   // files
   std::map<char16_t, sim::Drive> drives;
   std::set<WideText> heldOpen;  // PathKey of each held file
+  std::set<WideText> heldSharingRead;  // PathKey of each file held open letting others read
+  int copiesUntilFailure = 0;  // the copy that makes this 0 fails; 0: none fails
   WideText currentFolder = u"C:\\Tools";  // where the program was started from
   struct Search {
-    std::vector<FindData> entries;
+    std::vector<FindDataW> entries;
     size_t next = 0;
   };
   std::map<SearchHandle, Search> searches;
@@ -195,7 +197,23 @@ struct SimPlatform::State {
   sim::ParsedPath Parse(const WideText& path) const {
     return sim::ParsePath(sim::AbsolutePath(path, currentFolder));
   }
-  bool IsHeld(const sim::ParsedPath& path) const { return heldOpen.count(sim::PathKey(path)) != 0; }
+  // Held open by another program in either way: no writing, moving or deleting.
+  bool IsHeld(const sim::ParsedPath& path) const {
+    const WideText key = sim::PathKey(path);
+    return heldOpen.count(key) != 0 || heldSharingRead.count(key) != 0;
+  }
+  // Adds the file to, or takes it from, one of the sets of held files.
+  void Hold(std::set<WideText>& files, const WideText& path, bool held) {
+    const sim::ParsedPath parsed = Parse(path);
+    if (!parsed.valid) return;
+    if (held) {
+      files.insert(sim::PathKey(parsed));
+    } else {
+      files.erase(sim::PathKey(parsed));
+    }
+  }
+  // Held open without any sharing: not even reading.
+  bool HeldAgainstReading(const sim::ParsedPath& path) const { return heldOpen.count(sim::PathKey(path)) != 0; }
   bool AnyHeldBelow(const sim::ParsedPath& path) const;
   sim::Node* MakeFoldersTo(const sim::ParsedPath& path, size_t depth, uint32_t attributes);
   bool CreateFolder(const WideText& path);
@@ -218,6 +236,15 @@ struct SimPlatform::State {
   WindowHandle AddWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls, const Text& className);
   // Removes the window's controls (and their colours) and its top-level entry.
   void RemoveWindow(int windowId, WindowHandle handle);
+
+  // ---- files by wide path (SimWideFiles.cpp); the ANSI calls convert and come here
+  bool WriteFile(const WideText& path, const Text& content, uint32_t attributes);
+  // The entries matching a FindFirstFile pattern; 0 when none matched.
+  SearchHandle StartSearch(const WideText& pattern, FindDataW& found);
+  bool NextFound(SearchHandle search, FindDataW& found);
+  bool CopyFile(const WideText& from, const WideText& to, bool failIfExists);
+  uint32_t Attributes(const WideText& path);
+  bool SetFileAttributes(const WideText& path, uint32_t attributes);
 };
 
 }  // namespace bm

@@ -108,6 +108,16 @@ class Win32Platform : public Platform {
   void SetControlText(int id, const Text& text) override;
   Text GetControlText(int id) override;
 
+  // ---- wide file calls (Win32WideFiles.cpp) ------------------------------------
+  SearchHandle FindFirstFileW(const WideText& pattern, FindDataW& found) override;
+  bool FindNextFileW(SearchHandle search, FindDataW& found) override;
+  bool CopyFileW(const WideText& from, const WideText& to, bool failIfExists) override;
+  uint32_t GetFileAttributesW(const WideText& path) override;
+  bool SetFileAttributesW(const WideText& path, uint32_t attributes) override;
+  bool MoveFileExW(const WideText& from, const WideText& to, uint32_t flags) override;
+  bool DeleteFileW(const WideText& path) override;
+  long OpenForWriteAndCloseW(const WideText& path) override;
+
   // ---- the second window, the clipboard, edit colours ------------------------------
   bool ShowModalWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls,
                        int ownerWindowId) override;

@@ -48,9 +48,7 @@ class SimFixture : public ContractFixture {
   Text MissingDriveFolder() override { return "Q:\\missing"; }
 
   bool WriteFile(const Text& path, const Text& content) override {
-    if (sim_.IsFolder(path)) return false;
-    const uint32_t attributes = sim_.IsFile(path) ? sim_.AttributesOf(path) : kAttrArchive;
-    return sim_.WriteFile(path, content, attributes);
+    return WriteFileW(sim_.MultiByteToWideChar(936, path), content);
   }
 
   std::optional<Text> ReadFile(const Text& path) override { return sim_.ReadFile(path); }
@@ -67,7 +65,10 @@ class SimFixture : public ContractFixture {
   }
 
   void ReleaseHeld() override {
-    for (const Text& path : held_) sim_.HoldOpen(path, false);
+    for (const Text& path : held_) {
+      sim_.HoldOpen(path, false);
+      sim_.HoldOpenSharingRead(path, false);
+    }
     held_.clear();
   }
 
@@ -78,11 +79,7 @@ class SimFixture : public ContractFixture {
   }
 
   std::optional<bool> InRecycleBin(const Text& originalPath) override {
-    const WideText wanted = sim_.MultiByteToWideChar(936, originalPath);
-    for (const RecycledItem& item : sim_.RecycleBin()) {
-      if (sim_.MultiByteToWideChar(936, item.originalPath) == wanted) return true;
-    }
-    return false;
+    return InRecycleBinW(sim_.MultiByteToWideChar(936, originalPath));
   }
 
   // The simulated box is answered as soon as it is shown: what it recorded,
@@ -96,6 +93,29 @@ class SimFixture : public ContractFixture {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     } while (std::chrono::steady_clock::now() < deadline);
     return std::nullopt;
+  }
+
+  // An existing file keeps its attributes, as when it is opened and rewritten.
+  bool WriteFileW(const WideText& path, const Text& content) override {
+    const uint32_t existing = sim_.GetFileAttributesW(path);
+    if (existing != kInvalidFileAttributes && (existing & kAttrDirectory)) return false;
+    return sim_.WriteFileW(path, content, existing == kInvalidFileAttributes ? kAttrArchive : existing);
+  }
+
+  std::optional<Text> ReadFileW(const WideText& path) override { return sim_.ReadFileW(path); }
+
+  bool HoldOpenSharingRead(const Text& path) override {
+    if (!sim_.IsFile(path)) return false;
+    sim_.HoldOpenSharingRead(path);
+    held_.insert(path);
+    return true;
+  }
+
+  std::optional<bool> InRecycleBinW(const WideText& originalPath) override {
+    for (const RecycledItem& item : sim_.RecycleBin()) {
+      if (item.originalWidePath == originalPath) return true;
+    }
+    return false;
   }
 
   void WhileModalWindowOpen(int windowId, std::function<void()> user) override {

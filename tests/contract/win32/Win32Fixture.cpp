@@ -28,6 +28,8 @@ std::wstring ToW(const Text& text) {
   return wide;
 }
 
+std::wstring ToW(const WideText& wide) { return std::wstring(wide.begin(), wide.end()); }
+
 Text FromW(const std::wstring& wide) {
   if (wide.empty()) return Text();
   const int bytes =
@@ -206,28 +208,9 @@ class Win32Fixture : public ContractFixture {
     return "Q:\\missing";
   }
 
-  bool WriteFile(const Text& path, const Text& content) override {
-    HANDLE file = ::CreateFileW(ToW(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = content.empty() ||
-                    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && written == content.size();
-  }
+  bool WriteFile(const Text& path, const Text& content) override { return WriteAt(ToW(path), content); }
 
-  std::optional<Text> ReadFile(const Text& path) override {
-    HANDLE file = ::CreateFileW(ToW(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    Text content;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
-    ::CloseHandle(file);
-    return content;
-  }
+  std::optional<Text> ReadFile(const Text& path) override { return ReadAt(ToW(path)); }
 
   bool MakeFolder(const Text& path) override { return ::CreateDirectoryW(ToW(path).c_str(), nullptr) != 0; }
 
@@ -235,13 +218,7 @@ class Win32Fixture : public ContractFixture {
     return ::SetFileAttributesW(ToW(path).c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) != 0;
   }
 
-  bool HoldOpen(const Text& path) override {
-    HANDLE file = ::CreateFileW(ToW(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    held_.push_back(file);
-    return true;
-  }
+  bool HoldOpen(const Text& path) override { return Hold(path, GENERIC_READ | GENERIC_WRITE, 0); }
 
   void ReleaseHeld() override {
     for (HANDLE file : held_) ::CloseHandle(file);
@@ -263,15 +240,7 @@ class Win32Fixture : public ContractFixture {
     return FromW(key_);
   }
 
-  std::optional<bool> InRecycleBin(const Text& originalPath) override {
-    const std::wstring trash = TrashFolder();
-    const std::string unixPath = UnixPath(ToW(originalPath));
-    if (trash.empty() || unixPath.empty()) return std::nullopt;
-    for (const TrashEntry& entry : TrashEntries(trash)) {
-      if (entry.originalPath == unixPath) return true;
-    }
-    return false;
-  }
+  std::optional<bool> InRecycleBin(const Text& originalPath) override { return InRecycleBinAt(ToW(originalPath)); }
 
   // A thread timer fires inside the modal wait's message loop: the user acts
   // there, as a person would while the window waits.
@@ -359,7 +328,55 @@ class Win32Fixture : public ContractFixture {
     return std::nullopt;
   }
 
+  bool WriteFileW(const WideText& path, const Text& content) override { return WriteAt(ToW(path), content); }
+
+  std::optional<Text> ReadFileW(const WideText& path) override { return ReadAt(ToW(path)); }
+
+  bool HoldOpenSharingRead(const Text& path) override { return Hold(path, GENERIC_READ, FILE_SHARE_READ); }
+
+  std::optional<bool> InRecycleBinW(const WideText& originalPath) override { return InRecycleBinAt(ToW(originalPath)); }
+
  private:
+  static bool WriteAt(const std::wstring& path, const Text& content) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = content.empty() ||
+                    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == content.size();
+  }
+
+  static std::optional<Text> ReadAt(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    Text content;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+    ::CloseHandle(file);
+    return content;
+  }
+
+  // Another handle on the file, as a running program keeps one, until ReleaseHeld.
+  bool Hold(const Text& path, DWORD access, DWORD sharing) {
+    HANDLE file = ::CreateFileW(ToW(path).c_str(), access, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    held_.push_back(file);
+    return true;
+  }
+
+  static std::optional<bool> InRecycleBinAt(const std::wstring& originalPath) {
+    const std::wstring trash = TrashFolder();
+    const std::string unixPath = UnixPath(originalPath);
+    if (trash.empty() || unixPath.empty()) return std::nullopt;
+    for (const TrashEntry& entry : TrashEntries(trash)) {
+      if (entry.originalPath == unixPath) return true;
+    }
+    return false;
+  }
+
   // What the cases sent to the bin from the scratch folder goes again.
   static void EmptyTrashOf(const std::wstring& folder) {
     const std::wstring trash = TrashFolder();

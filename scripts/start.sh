@@ -7,6 +7,8 @@
 # build/demo-d: check 备份 and press 谷歌浏览器, and the backup appears in
 # build/demo-d/浏览器书签备份<date>/谷歌浏览器/. Without a display it runs under
 # Xvfb, saves a screenshot to build/screenshots/start.png and closes again.
+# On a machine that cannot execute 32-bit programs (no wine32) it builds and
+# starts an x86_64 build of the exe under wine64 instead, and says so.
 #
 # On Windows (MINGW/MSYS/CYGWIN shells), or when an exe is given, it only
 # starts that exe: bash scripts/start.sh [path/to/bookmark-backup.exe]
@@ -19,7 +21,6 @@ source "$BM_ROOT/scripts/lib/setup.sh"
 source "$BM_ROOT/scripts/lib/wine.sh"
 
 BUILD=$BM_ROOT/build
-WIN32=$BUILD/win32
 PREFIX=$BUILD/demo-wine
 DEMO_D=$BUILD/demo-d
 export BM_LOG_DIR=$BUILD/logs
@@ -32,7 +33,7 @@ on_windows() {
 
 # Windows: nothing to set up, the exe is the whole program.
 start_on_windows() {
-  local exe=${1:-$WIN32/bookmark-backup.exe}
+  local exe=${1:-$BUILD/win32/bookmark-backup.exe}
   [ -f "$exe" ] || bm_die "$exe does not exist: build it on Linux with bash scripts/start.sh, or pass the exe"
   bm_say "starting $exe"
   "$exe" &
@@ -86,12 +87,13 @@ lay_out_samples() {
   echo "sample bookmarks of Chrome, Edge and QQ Browser in $local_data"
 }
 
+# Made once per kind of prefix: the marker names the kind (win32 or win64).
 demo_prefix() {
   bm_wine_env "$PREFIX"
-  if [ ! -f "$PREFIX/.bm-demo-ready" ]; then
-    bm_say "making the demo Wine prefix $PREFIX (once)"
+  if [ "$(cat "$PREFIX/.bm-demo-ready" 2>/dev/null)" != "$WINEARCH" ]; then
+    bm_say "making the demo Wine prefix $PREFIX ($WINEARCH, once)"
     bm_make_prefix
-    touch "$PREFIX/.bm-demo-ready"
+    echo "$WINEARCH" >"$PREFIX/.bm-demo-ready"
   else
     bm_check_code_page
   fi
@@ -110,12 +112,19 @@ start_on_linux() {
   local exe=${1:-}
   bm_ensure_tools
   if [ -z "$exe" ]; then
-    bm_say "building bookmark-backup.exe"
-    bm_build "$WIN32" "-DCMAKE_TOOLCHAIN_FILE=$BM_ROOT/cmake/mingw-i686.cmake" bookmark-backup ||
-      bm_die "the build failed"
-    exe=$WIN32/bookmark-backup.exe
+    local dir=$BUILD/win$BM_WINE_BITS
+    if [ "$BM_WINE_BITS" = 64 ]; then
+      bm_say "building bookmark-backup.exe for x86_64 in $dir: wine64 runs it here (the product is the 32-bit build)"
+    else
+      bm_say "building bookmark-backup.exe"
+    fi
+    bm_cross_build "$dir" "$BM_WINE_BITS" bookmark-backup || bm_die "the build failed"
+    exe=$dir/bookmark-backup.exe
   fi
   [ -f "$exe" ] || bm_die "no such exe: $exe"
+  if [ "$BM_WINE_BITS" = 64 ] && file -b "$exe" | grep -q '^PE32 '; then
+    bm_die "$exe is a 32-bit exe, which wine64 cannot run on this machine; start.sh without an exe builds a 64-bit one"
+  fi
 
   local headless=
   if [ -z "${DISPLAY:-}" ]; then
@@ -137,9 +146,9 @@ start_on_linux() {
     echo "with a display, check 备份 and press 谷歌浏览器: the backup appears as $backup"
   else
     set_frame Y
-    bm_say "starting $exe under Wine (prefix $PREFIX, D: = $DEMO_D)"
+    bm_say "starting $exe under $BM_WINE (prefix $PREFIX, D: = $DEMO_D)"
     echo "check 备份 and press 谷歌浏览器: the backup appears as $backup"
-    wine "$exe"
+    "$BM_WINE" "$exe"
   fi
 }
 

@@ -2,11 +2,26 @@
 # Wine prefix with mapped drives and CJK fonts, and window screenshots.
 # Source it after setup.sh.
 
-# Every Wine call of a run uses this environment. The prefix must be made under
-# zh_CN.UTF-8 so its ANSI code page is 936, the program's text code page.
+# Every Wine call of a run uses this environment, and runs its programs with
+# "$BM_WINE": wine32's loader in a win32 prefix, or, where this machine cannot
+# execute 32-bit programs (bm_choose_wine), wine64's in a win64 prefix; Debian's
+# "wine" starts wine32's whenever it is installed, runnable or not. The prefix
+# must be made under zh_CN.UTF-8 so its ANSI code page is 936, the program's
+# text code page.
 bm_wine_env() {
+  bm_choose_wine
   export WINEPREFIX=$1
-  export WINEARCH=win32
+  if [ "$BM_WINE_BITS" = 64 ]; then
+    export WINEARCH=win64
+    BM_WINE=/usr/lib/wine/wine64
+    [ -x "$BM_WINE" ] || BM_WINE=wine
+    # The loader Wine starts further programs with (the tests start the exe,
+    # cmd and reg).
+    export WINELOADER=$BM_WINE
+  else
+    export WINEARCH=win32
+    BM_WINE=wine
+  fi
   export WINEDEBUG=${BM_WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -54,7 +69,7 @@ bm_stop_xvfb() {
 bm_wine_reg_import() {
   local file="$WINEPREFIX/drive_c/bm-import.reg"
   { printf '\xff\xfe'; { printf 'Windows Registry Editor Version 5.00\r\n\r\n'; sed 's/$/\r/'; } | iconv -f UTF-8 -t UTF-16LE; } >"$file"
-  wine regedit /S 'C:\bm-import.reg' || bm_die "regedit could not import $file"
+  "$BM_WINE" regedit /S 'C:\bm-import.reg' || bm_die "regedit could not import $file"
   rm -f "$file"
 }
 
@@ -83,7 +98,7 @@ bm_make_prefix() {
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
-  wineboot -i >"${BM_LOG_DIR:-/tmp}/wineboot.log" 2>&1 || bm_die "wineboot -i failed (see ${BM_LOG_DIR:-/tmp}/wineboot.log)"
+  "$BM_WINE" wineboot -i >"${BM_LOG_DIR:-/tmp}/wineboot.log" 2>&1 || bm_die "wineboot -i failed (see ${BM_LOG_DIR:-/tmp}/wineboot.log)"
   wineserver -w
   # The glyphs of Wine's own caption buttons; this Wine does not look for
   # them where fonts-wine puts them, only in the prefix's Fonts folder.
@@ -98,7 +113,7 @@ bm_make_prefix() {
 # every ANSI file call passes them unchanged.
 bm_check_code_page() {
   local acp
-  acp=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null | tr -d '\r' | awk '$1 == "ACP" { print $3 }')
+  acp=$("$BM_WINE" reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null | tr -d '\r' | awk '$1 == "ACP" { print $3 }')
   [ "$acp" = 936 ] || bm_die "the Wine prefix $WINEPREFIX has ANSI code page '${acp:-unknown}', not 936 (made without zh_CN.UTF-8?)"
 }
 
@@ -144,7 +159,7 @@ bm_screenshot_exe() {
   local exe=$1 out=$2 settle=${3:-2} name pid id i
   name=$(basename "$exe")
   mkdir -p "$(dirname "$out")"
-  wine "$exe" >"${BM_LOG_DIR:-/tmp}/screenshot-run.log" 2>&1 &
+  "$BM_WINE" "$exe" >"${BM_LOG_DIR:-/tmp}/screenshot-run.log" 2>&1 &
   pid=$!
   id=
   for i in $(seq 1 300); do

@@ -4,7 +4,6 @@
 #include "app/Paths.h"
 #include "app/ProcessValues.h"
 #include "app/BrowserButtons.h"
-#include "app/OneClickButtons.h"
 
 namespace bm {
 
@@ -116,6 +115,8 @@ void MainWindowEvents::OnControlEvent(int controlId, ControlEvent event) {
   if (RouteFirefoxFolderWindowEvent(os_, controlId, event)) return;
   if (controlId == 组合框_盘符 && event == ControlEvent::SelectionChanged) {
     DriveSelectedHandler(os_);
+  } else if (controlId == 超级按钮_一键备份书签 && event == ControlEvent::Clicked) {
+    backup_.Press();
   } else if (event == ControlEvent::Clicked) {
     ButtonClicked(os_, controlId);
   }
@@ -127,6 +128,7 @@ int RunApplication(Platform& os) {
   os.SetEventSink(&events);
   if (!os.CreateMainWindow(MainWindowSpec(), MainWindowControls())) return 0;
   os.RunMessageLoop();
+  events.WindowClosed();
   os.SetEventSink(nullptr);
   return 0;
 }

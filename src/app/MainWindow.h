@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/Controls.h"
+#include "app/OneClickButtons.h"
 #include "browsers/Procedures.h"
 
 namespace bm {
@@ -27,12 +28,16 @@ void ButtonClicked(Platform& os, int controlId);
 // Routes the window's events to the handlers above.
 class MainWindowEvents : public EventSink {
  public:
-  explicit MainWindowEvents(Platform& os) : os_(os) {}
+  explicit MainWindowEvents(Platform& os) : os_(os), backup_(os) {}
   void OnWindowCreated(int windowId) override;
   void OnControlEvent(int controlId, ControlEvent event) override;
+  // The window has closed: a one-click backup still running stops after the
+  // browser it is copying, and is waited for.
+  void WindowClosed() { backup_.WaitForEnd(); }
 
  private:
   Platform& os_;
+  OneClickBackup backup_;
 };
 
 // Start-up as a whole: process values, the window, the message loop. Returns

@@ -10,7 +10,9 @@
 
 namespace bm {
 
+const char kOneClickBackupDone[] = "完成书签备份";
 const char kOneClickRestoreDone[] = "完成收藏夹恢复";
+const char kNoBackupRoot[] = "无法创建备份文件夹，请确认所选盘符可用";
 
 namespace {
 
@@ -31,7 +33,72 @@ class RestoreLabel : public RowSink {
   Platform& os_;
 };
 
+// The backup's summary grows in the label, line by line, from the worker: each
+// line is handed to the window's thread without waiting for it.
+class BackupLabel : public RowSink {
+ public:
+  BackupLabel(Platform& os, const std::atomic<bool>& stopping) : os_(os), stopping_(stopping) {}
+  void Row(const BrowserEntry& entry, Outcome outcome) override {
+    BackupSummary += OneClickLine(entry, outcome);
+    os_.PostControlText(标签_文字, BackupSummary);
+  }
+  bool Stopping() override { return stopping_; }
+
+ private:
+  Platform& os_;
+  const std::atomic<bool>& stopping_;
+};
+
 }  // namespace
+
+void OneClickBackup::Press() {
+  if (running_) return;
+  running_ = true;
+  os_.EnableControl(超级按钮_一键备份书签, false);
+  // One run, one folder: the drive and the day are taken now, once.
+  const Text backupRoot = BackupRoot(os_, SelectedDriveText(os_));
+  const Text profileRoot = ProfileRoot(os_);
+  if (worker_ != 0) {
+    // The last run has posted its end; its thread is at most returning.
+    os_.WaitForThread(worker_, kInfinite);
+    os_.CloseThread(worker_);
+  }
+  worker_ = os_.StartThread([this, profileRoot, backupRoot] { Work(profileRoot, backupRoot); });
+  if (worker_ == 0) {
+    running_ = false;
+    os_.EnableControl(超级按钮_一键备份书签, true);
+  }
+}
+
+void OneClickBackup::Work(const Text& profileRoot, const Text& backupRoot) {
+  TextList appPathsNames;
+  RegistryObject().EnumerateSubkeys(os_, kAppPathsKey, appPathsNames);
+  BackupSummary.clear();
+  BackupLabel label(os_, stopping_);
+  switch (RunOneClickBackup(os_, profileRoot, backupRoot, appPathsNames, label)) {
+    case OneClickBackupResult::Done:
+      TimedMessageBox(os_, kOneClickBackupDone, kInformationOk, Text("提示"));
+      break;
+    case OneClickBackupResult::NoBackupRoot:
+      os_.PostControlText(标签_文字, kNoBackupRoot);
+      break;
+    case OneClickBackupResult::Stopped:
+      return;
+  }
+  // The button takes presses again once the notice has closed.
+  os_.PostToWindowThread([this] {
+    running_ = false;
+    os_.EnableControl(超级按钮_一键备份书签, true);
+  });
+}
+
+void OneClickBackup::WaitForEnd() {
+  if (worker_ == 0) return;
+  stopping_ = true;
+  os_.WaitForThread(worker_, kInfinite);
+  os_.CloseThread(worker_);
+  worker_ = 0;
+}
 
 void OneClickRestoreHandler(Platform& os) {
   TextList appPathsNames;

@@ -1,6 +1,7 @@
 #include "browsers/Firefox.h"
 
 #include "app/Paths.h"
+#include "app/SafeReplace.h"
 #include "util/DirectoryClearing.h"
 #include "util/DirectoryListing.h"
 
@@ -52,10 +53,13 @@ void Backup(Platform& os, const PressContext& context, const BrowserEntry& firef
 // go to the Recycle Bin first; the database is copied before the backup's own
 // log, so that a failure in between leaves a database that opens.
 bool RestoreProfile(Platform& os, const BrowserEntry& firefox, const Text& source, const Text& profile) {
+  const Text database = FileIn(source, firefox.files[0]);
+  // A backup without its database replaces nothing, not even the log.
+  if (!FileExists(os, database)) return false;
   if (!RecycleIfPresent(os, FileIn(profile, kWal)) || !RecycleIfPresent(os, FileIn(profile, kShm))) return false;
-  if (!CopyOneFile(os, FileIn(source, firefox.files[0]), FileIn(profile, firefox.files[0]))) return false;
+  if (!SafeReplaceFile(os, database, FileIn(profile, firefox.files[0]))) return false;
   const Text wal = FileIn(source, kWal);
-  return !FileExists(os, wal) || CopyOneFile(os, wal, FileIn(profile, kWal));
+  return !FileExists(os, wal) || SafeReplaceFile(os, wal, FileIn(profile, kWal));
 }
 
 // The backup a click takes: the newest on a first click, one further back on
@@ -94,6 +98,12 @@ void Restore(Platform& os, const PressContext& context, const BrowserEntry& fire
   bool anyProfile = false;
   for (const Text& name : names) anyProfile = anyProfile || !FolderIsEmpty(os, FileIn(profiles, name.c_str()));
   if (!anyProfile) return;
+  // Firefox holds "parent.lock" against everyone while it runs; it leaves the
+  // file behind when it ends, and then it opens.
+  if (FileHeldOpen(os, FileIn(*state.profileFolder, "parent.lock"))) {
+    Say(reporter, Outcome::BrowserRunning, firefox);
+    return;
+  }
   const Text source = FileIn(backupFolder, backups[number - 1].c_str());
   const bool restored = RestoreProfile(os, firefox, source, *state.profileFolder);
   Say(reporter, restored ? Outcome::RestoreDone : Outcome::RestoreFailed, firefox, restored ? number : 0);

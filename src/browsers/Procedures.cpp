@@ -1,6 +1,7 @@
 #include "browsers/Procedures.h"
 
 #include "app/Paths.h"
+#include "app/SafeReplace.h"
 #include "browsers/BrowserCommon.h"
 #include "browsers/Firefox.h"
 #include "util/RegistryObject.h"
@@ -46,11 +47,16 @@ void BackupFiles(Platform& os, const PressContext& context, const BrowserEntry& 
   Say(reporter, copied ? Outcome::BackupDone : Outcome::BackupFailed, entry);
 }
 
-void RestoreFiles(Platform& os, const PressContext& context, const BrowserEntry& entry, const Text& profile,
+void RestoreFiles(Platform& os, const PressContext& context, const BrowserEntry& entry, const Text& base,
                   PressReporter& reporter) {
+  const Text profile = ProfileFolderOf(entry, base);
   // A restore never creates a browser's profile folder.
   if (entry.restoreNeedsProfile && !FilesPresent(os, profile, entry)) {
     Say(reporter, Outcome::NotDetected, entry);
+    return;
+  }
+  if (BrowserRunsFrom(os, entry, base)) {
+    Say(reporter, Outcome::BrowserRunning, entry);
     return;
   }
   Text source = BackupFolderOf(entry, context.backupRoot);
@@ -63,20 +69,20 @@ void RestoreFiles(Platform& os, const PressContext& context, const BrowserEntry&
       return;
     }
   }
-  const bool copied = CopyPresentFiles(os, ButtonCopies(entry, source, profile));
+  const bool copied = RestorePresentFiles(os, ButtonCopies(entry, source, profile));
   Say(reporter, copied ? Outcome::RestoreDone : Outcome::RestoreFailed, entry);
 }
 
 void FilesPress(Platform& os, const PressContext& context, const BrowserEntry& entry, PressReporter& reporter) {
-  const auto run = [&](const Text& profile) {
+  const auto run = [&](const Text& base) {
     if (context.mode == OperationMode::Backup) {
-      BackupFiles(os, context, entry, profile, reporter);
+      BackupFiles(os, context, entry, ProfileFolderOf(entry, base), reporter);
     } else {
-      RestoreFiles(os, context, entry, profile, reporter);
+      RestoreFiles(os, context, entry, base, reporter);
     }
   };
   if (entry.base == ProfileBase::ProfileRoot) {
-    run(ProfileFolderOf(entry, context.profileRoot));
+    run(context.profileRoot);
     return;
   }
   if (context.appPathsCount == 0) {
@@ -91,7 +97,7 @@ void FilesPress(Platform& os, const PressContext& context, const BrowserEntry& e
     if (install.empty()) {
       Say(reporter, Outcome::NotFound, entry);
     } else {
-      run(ProfileFolderOf(entry, install));
+      run(install);
     }
   }
   // A key that cannot be opened lists nothing, and then nothing is said.
@@ -124,7 +130,7 @@ void FolderTreePress(Platform& os, const PressContext& context, const BrowserEnt
       return;
     }
   }
-  const bool copied = CopyFolderTree(os, source, profile);
+  const bool copied = SafeReplaceTree(os, source, profile);
   Say(reporter, copied ? Outcome::RestoreDone : Outcome::RestoreFailed, entry);
 }
 
@@ -163,6 +169,7 @@ class MaxthonPress {
   void TellWhole(Outcome outcome) { reporter_.Tell({outcome, &m7_, true, false}); }
   std::vector<Text> Maxthon7Installs() const;
   void RestoreMaxthon7(const Text& install);
+  void RestoreMaxthon7From(const Text& folder, const Text& install);
   void RestoreFromChosenFolder(const Text& install);
 
   Platform& os_;
@@ -235,8 +242,7 @@ void MaxthonPress::RestoreFromChosenFolder(const Text& install) {
     if (!FileExists(os_, FileIn(chosen, m7_.files[0]))) {
       Tell(Outcome::NoBackupFound, m7_);
     } else {
-      const bool restored = CopyPresentFiles(os_, ButtonCopies(m7_, chosen, ProfileFolderOf(m7_, install)));
-      Tell(restored ? Outcome::RestoreDone : Outcome::RestoreFailed, m7_);
+      RestoreMaxthon7From(chosen, install);
     }
   }
   // Maxthon 5 before Maxthon 3, so that a folder holding everything ends on Maxthon 3.
@@ -250,16 +256,25 @@ void MaxthonPress::RestoreFromChosenFolder(const Text& install) {
       Tell(Outcome::NoBackupFound, g);
       continue;
     }
-    Tell(CopyOneFile(os_, from, ProfileFile(g)) ? Outcome::RestoreDone : Outcome::RestoreFailed, g);
+    Tell(SafeReplaceFile(os_, from, ProfileFile(g)) ? Outcome::RestoreDone : Outcome::RestoreFailed, g);
   }
   if (!spoken) Tell(Outcome::NoBackupFound, m7_);
+}
+
+// Maxthon 7's files from `folder` into its guest profile, unless it is running.
+void MaxthonPress::RestoreMaxthon7From(const Text& folder, const Text& install) {
+  if (BrowserRunsFrom(os_, m7_, install)) {
+    Tell(Outcome::BrowserRunning, m7_);
+    return;
+  }
+  const bool restored = RestorePresentFiles(os_, ButtonCopies(m7_, folder, ProfileFolderOf(m7_, install)));
+  Tell(restored ? Outcome::RestoreDone : Outcome::RestoreFailed, m7_);
 }
 
 void MaxthonPress::RestoreMaxthon7(const Text& install) {
   const Text todays = BackupFolder();
   if (FileExists(os_, FileIn(todays, m7_.files[0]))) {
-    const bool restored = CopyPresentFiles(os_, ButtonCopies(m7_, todays, ProfileFolderOf(m7_, install)));
-    Tell(restored ? Outcome::RestoreDone : Outcome::RestoreFailed, m7_);
+    RestoreMaxthon7From(todays, install);
   } else if (!FolderExists(os_, todays) || FolderIsEmpty(os_, todays)) {
     RestoreFromChosenFolder(install);
   }
@@ -278,7 +293,7 @@ void MaxthonPress::Restore() {
       Tell(Outcome::NoBackupPickFolder, g);
       continue;
     }
-    const bool restored = CopyOneFile(os_, backupFile, ProfileFile(g));
+    const bool restored = SafeReplaceFile(os_, backupFile, ProfileFile(g));
     Tell(restored ? Outcome::RestoreDone : Outcome::RestoreFailed, g);
   }
   if (context_.appPathsCount == 0) {
@@ -291,6 +306,10 @@ void MaxthonPress::Restore() {
 }
 
 }  // namespace
+
+bool BrowserRunsFrom(Platform& os, const BrowserEntry& entry, const Text& base) {
+  return entry.lockfile && FileHeldOpen(os, FileIn(DataFolderOf(entry, base), "lockfile"));
+}
 
 bool PressListsAppPaths(const BrowserEntry& entry) {
   return entry.base != ProfileBase::ProfileRoot || entry.kind == BrowserKind::Maxthon;

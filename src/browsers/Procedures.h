@@ -64,6 +64,11 @@ class PressReporter {
   virtual void AskFirefoxProfileFolder() = 0;
 };
 
+// Whether the browser runs from the profile below `base`: a Chromium-based
+// browser holds "lockfile" in its data folder open while it runs, and rewrites
+// its bookmarks from memory, so that a restore made under it is undone.
+bool BrowserRunsFrom(Platform& os, const BrowserEntry& entry, const Text& base);
+
 // Whether the press of this entry's button lists the App Paths entries first.
 bool PressListsAppPaths(const BrowserEntry& entry);
 

@@ -1,6 +1,7 @@
 #include "oneclick/OneClick.h"
 
 #include "app/Paths.h"
+#include "app/SafeReplace.h"
 #include "browsers/BrowserCommon.h"
 #include "browsers/Firefox.h"
 #include "util/DirectoryClearing.h"
@@ -107,10 +108,14 @@ int RestoreRow(Platform& os, const BrowserEntry& entry, const Text& profileRoot,
   for (const Text& base : ProfileBasesOf(os, entry, profileRoot, appPathsNames)) {
     const Text profile = ProfileFolderOf(entry, base);
     if (NeedsTargetFolder(entry) && !FolderExists(os, profile)) continue;
-    const bool copied =
-        byFiles ? CopyPresentFiles(os, AllCopies(entry, backup, profile)) : CopyFolderTree(os, backup, profile);
-    sink.Row(entry, Restored(copied));
     ++acted;
+    if (BrowserRunsFrom(os, entry, base)) {
+      sink.Row(entry, Outcome::BrowserRunning);
+      continue;
+    }
+    const bool copied =
+        byFiles ? RestorePresentFiles(os, AllCopies(entry, backup, profile)) : SafeReplaceTree(os, backup, profile);
+    sink.Row(entry, Restored(copied));
   }
   return acted;
 }

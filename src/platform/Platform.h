@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -156,8 +157,17 @@ class EventSink {
   virtual void OnControlEvent(int controlId, ControlEvent event) = 0;
 };
 
+// ---- worker threads ---------------------------------------------------------
+
+// A started thread; 0 means "none" or "failed".
+using ThreadHandle = uintptr_t;
+// A wait without a time limit (INFINITE).
+constexpr uint32_t kInfinite = 0xFFFFFFFF;
+
 class Platform {
  public:
+  // An implementation first waits for the threads started through StartThread
+  // that still run: no worker outlives the platform it calls.
   virtual ~Platform() = default;
 
   // ---- texts --------------------------------------------------------------
@@ -307,14 +317,45 @@ class Platform {
   // another handle refuses writers, as a running browser does with its lock file.
   virtual long OpenForWriteAndCloseW(const WideText& path) = 0;
 
+  // ---- worker threads and the window's thread ----------------------------------
+  // Only the window's thread (the one that created the main window) writes into
+  // the windows. A worker reaches them through the two posting calls, which
+  // never wait for the window's thread: that thread may itself be waiting for
+  // the worker.
+  //
+  // CreateThread with the default stack size, running `body`; 0 when the thread
+  // could not be started. The caller closes the handle with CloseThread.
+  virtual ThreadHandle StartThread(std::function<void()> body) = 0;
+  // True once the thread has ended; false when it still runs after `timeoutMs`
+  // (kInfinite: no limit) or the handle is none. The waiting thread keeps
+  // answering what other threads send to its windows (a worker reading a
+  // control, a worker's message box owned by the main window) but runs nothing
+  // posted: no handler runs inside the wait.
+  virtual bool WaitForThread(ThreadHandle thread, uint32_t timeoutMs) = 0;
+  // CloseHandle: the thread itself runs on.
+  virtual void CloseThread(ThreadHandle thread) = 0;
+  // Sets a control's text from any thread. On the window's thread it is written
+  // at once; from another one the window's thread writes it when it next handles
+  // its messages (PumpMessages, RunMessageLoop). A newer text of the control
+  // replaces one still waiting (unless work posted in between is to see it), and
+  // a write of the window's thread replaces every text waiting for the control.
+  virtual void PostControlText(int controlId, const Text& text) = 0;
+  // Runs `work` on the window's thread when it next handles its messages, after
+  // everything posted before it. False when there is no main window to run it.
+  virtual bool PostToWindowThread(std::function<void()> work) = 0;
+  // EnableWindow, on the window's thread: a disabled control takes no clicks.
+  virtual void EnableControl(int controlId, bool enabled) = 0;
+  // IsWindowEnabled; false for a control that does not exist.
+  virtual bool IsControlEnabled(int controlId) = 0;
+
   // ---- the second window, the clipboard, edit colours -------------------------
   // A second top-level window, owned by the program's window `ownerWindowId`
   // (a WindowSpec id): made with its controls and laid out as the main window
   // is, shown, reported by OnWindowCreated(window.id); the owner is disabled
-  // while it is open. The calling thread dispatches window messages (the
-  // window's events go to the sink) until the window is closed, by the user or
-  // by CloseWindow; then the owner is enabled and activated again and the call
-  // returns true. False, with nothing shown, when the owner is not open or the
+  // while it is open. The calling thread handles its window messages (the
+  // window's events go to the sink; what other threads posted is delivered)
+  // until the window is closed, by the user or by CloseWindow; then the owner
+  // is enabled and activated again and the call returns true. False, with nothing shown, when the owner is not open or the
   // window's id or a control id is taken.
   virtual bool ShowModalWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls,
                                int ownerWindowId) = 0;

@@ -540,7 +540,9 @@ std::string App::ChooserSelection(HWND chooser) const {
   DWORD_PTR item = 0;
   if (!tree || !SendTimeout(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, item) || item == 0) return {};
   // TVM_GETITEMW fills memory of the tree's own process: the item record and
-  // its text buffer are lent there and read back.
+  // its text buffer are lent there and read back. The record is laid out as
+  // this driver's build lays it out, so the driver is always built for the
+  // same bitness as the program it drives.
   constexpr size_t kTextUnits = 260;
   const size_t size = sizeof(TVITEMW) + kTextUnits * sizeof(wchar_t);
   char* remote = static_cast<char*>(VirtualAllocEx(process_.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE));

@@ -288,7 +288,7 @@ TEST_P(Browsers360Test, RestoreOnALaterDayTakesTheFolderPickedInTheChooser) {
   EXPECT_EQ(m.os.ReadFile(kProfile + "Bookmarks"), "saved");
   EXPECT_EQ(m.os.ReadFile(kProfile + "360Bookmarks"), "saved360");
   ASSERT_EQ(m.os.ChooserCalls().size(), 1u);
-  const ChooserCall& call = m.os.ChooserCalls()[0];
+  const ChooserCall call = m.os.ChooserCalls()[0];
   EXPECT_EQ(call.startFolder, "D:\\");
   EXPECT_EQ(call.title, "请选择一个文件夹");
   EXPECT_EQ(call.TextWhileOpen(标签_文字), "未找到备份的书签文件,可手动指定目录");

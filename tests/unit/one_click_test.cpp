@@ -400,3 +400,97 @@ TEST_F(OneClickRestore, AFailedCopyIsReportedAsAFailure) {
 
 }  // namespace
 }  // namespace bm
+
+namespace bm {
+namespace {
+
+// ---- the backup button: a worker thread --------------------------------------------------------
+
+class OneClickBackupButton : public OneClickTest {
+ protected:
+  void SetUp() override {
+    OneClickTest::SetUp();
+    Write(kProfile + "\\Favorites\\a.url", "ie");
+    Write(kProfile + "\\appdata\\Local\\liebao\\User Data\\Default\\Bookmarks", "lb");
+  }
+  void PressBackup() { os.Click(超级按钮_一键备份书签); }
+  // The run ends, and the window's thread handles what it posted.
+  void Finish() {
+    os.JoinThreads();
+    os.PumpMessages();
+  }
+};
+
+TEST_F(OneClickBackupButton, TheSummaryReachesTheLabelAndTheNoticeEndsTheRun) {
+  PressBackup();
+  Finish();
+  EXPECT_EQ(Status(), "已备份IE浏览器\r\n已备份猎豹浏览器");
+  EXPECT_EQ(Read(kToday + "\\猎豹浏览器\\Bookmarks"), "lb");
+  const std::vector<ShownMessageBox> boxes = os.MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "完成书签备份");
+  EXPECT_EQ(boxes[0].title, "提示");
+  EXPECT_EQ(boxes[0].style, kMbOk | kMbIconInformation);
+  EXPECT_EQ(boxes[0].timeoutMs, 5000u);
+  // Every write the label saw was a whole summary so far, never a torn one.
+  for (const Text& shown : os.TextWrites(标签_文字)) EXPECT_EQ(Status().compare(0, shown.size(), shown), 0) << shown;
+  EXPECT_TRUE(os.WindowWritesFromOtherThreads().empty());
+}
+
+TEST_F(OneClickBackupButton, TheButtonIsDisabledForTheRunAndASecondPressStartsNothing) {
+  PressBackup();
+  EXPECT_FALSE(os.IsControlEnabled(超级按钮_一键备份书签));
+  PressBackup();  // a disabled button takes no click
+  events.OnControlEvent(超级按钮_一键备份书签, ControlEvent::Clicked);  // and a press that still arrives is refused
+  Finish();
+  EXPECT_TRUE(os.IsControlEnabled(超级按钮_一键备份书签));
+  EXPECT_EQ(os.MessageBoxes().size(), 1u);
+  EXPECT_EQ(Status(), "已备份IE浏览器\r\n已备份猎豹浏览器");
+  PressBackup();
+  Finish();
+  EXPECT_EQ(os.MessageBoxes().size(), 2u) << "a press after the notice starts a new run";
+}
+
+TEST_F(OneClickBackupButton, OneRunGoesIntoTheFolderOfTheDriveAndDayItStartedWith) {
+  os.AddDrive('E');
+  PressBackup();
+  os.PickComboItem(组合框_盘符, 1);
+  os.SetDate(2023, 5, 1);
+  Finish();
+  EXPECT_EQ(Read(kToday + "\\IE浏览器\\a.url"), "ie");
+  EXPECT_EQ(Read(kToday + "\\猎豹浏览器\\Bookmarks"), "lb");
+  EXPECT_FALSE(os.IsFolder("E:\\浏览器书签备份2023年5月1日"));
+  EXPECT_FALSE(os.IsFolder("D:\\浏览器书签备份2023年5月1日"));
+}
+
+TEST_F(OneClickBackupButton, AnUnusableDriveIsSaidAndNoNoticeClaimsABackup) {
+  os.SetDriveReadOnly('D', true);
+  PressBackup();
+  Finish();
+  EXPECT_EQ(Status(), "无法创建备份文件夹，请确认所选盘符可用");
+  EXPECT_TRUE(os.MessageBoxes().empty());
+  EXPECT_TRUE(os.IsControlEnabled(超级按钮_一键备份书签));
+}
+
+TEST_F(OneClickBackupButton, AThreadThatCannotStartLeavesTheButtonUsable) {
+  os.SetThreadStartFails(true);
+  PressBackup();
+  EXPECT_TRUE(os.IsControlEnabled(超级按钮_一键备份书签));
+  os.SetThreadStartFails(false);
+  PressBackup();
+  Finish();
+  EXPECT_EQ(os.MessageBoxes().size(), 1u);
+}
+
+TEST_F(OneClickBackupButton, BothOneClickButtonsIgnoreTheMode) {
+  os.Click(单选框_恢复);
+  PressBackup();
+  Finish();
+  EXPECT_EQ(Status(), "已备份IE浏览器\r\n已备份猎豹浏览器");
+  os.Click(单选框_备份);
+  os.Click(超级按钮_一键恢复书签);
+  EXPECT_EQ(Status(), "已恢复IE浏览器收藏夹已恢复猎豹浏览器收藏夹");
+}
+
+}  // namespace
+}  // namespace bm

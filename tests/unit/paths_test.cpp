@@ -153,7 +153,7 @@ TEST_F(PathsTest, ChooseFolderOpensOnTheStartFolderWithTheDefaultTitle) {
   os.QueueChooserAnswer(ChooserAnswer::Pick("D:\\浏览器书签备份2023年4月29日\\谷歌浏览器"));
   EXPECT_EQ(ChooseFolder(os, "D:\\"), "D:\\浏览器书签备份2023年4月29日\\谷歌浏览器");
   ASSERT_EQ(os.ChooserCalls().size(), 1u);
-  const ChooserCall& call = os.ChooserCalls()[0];
+  const ChooserCall call = os.ChooserCalls()[0];
   EXPECT_EQ(call.title, "请选择一个文件夹");
   EXPECT_EQ(call.flags, 0u);
   EXPECT_EQ(call.owner, 0u);
@@ -169,7 +169,7 @@ TEST_F(PathsTest, ChooseFolderPassesItsOptions) {
   options.owner = os.MainWindowHandle();
   ChooseFolder(os, "", options);
   ASSERT_EQ(os.ChooserCalls().size(), 1u);
-  const ChooserCall& call = os.ChooserCalls()[0];
+  const ChooserCall call = os.ChooserCalls()[0];
   EXPECT_EQ(call.title, "选择火狐配置目录");
   EXPECT_EQ(call.flags, kBifBrowseIncludeFiles | kBifEditBox | kBifNewDialogStyle);
   EXPECT_EQ(call.owner, os.MainWindowHandle());

@@ -188,7 +188,7 @@ TEST_F(SafeReplaceTreeTest, TheReplacedFilesGoToTheBinInOneShellCall) {
   EXPECT_EQ(os.ReadFile("C:\\fav\\我的\\d.url"), Text("mine too"));
 
   ASSERT_EQ(os.ShellCalls().size(), 1u);
-  const ShellCall& call = os.ShellCalls()[0];
+  const ShellCall call = os.ShellCalls()[0];
   EXPECT_EQ(call.operation, kFoDelete);
   EXPECT_EQ(call.flags, kToTheBin);
   std::vector<WideText> listed = ListedPaths(call);

@@ -102,6 +102,13 @@ sim::ControlState* SimPlatform::State::Control(int id) {
   return it == controls.end() ? nullptr : &it->second;
 }
 
+void SimPlatform::State::WriteControlText(int id, const Text& text) {
+  sim::ControlState* control = Control(id);
+  if (!control) return;
+  control->text = text;
+  control->writes.push_back(text);
+}
+
 // ---- construction ----------------------------------------------------------------------
 
 SimPlatform::SimPlatform() : state_(std::make_unique<State>()) {
@@ -115,9 +122,7 @@ SimPlatform::SimPlatform() : state_(std::make_unique<State>()) {
   state_->startHandler = [](const WideText&, const WideText&) { return SimCommand(); };
 }
 
-SimPlatform::~SimPlatform() = default;
 SimPlatform::SimPlatform(SimPlatform&&) noexcept = default;
-SimPlatform& SimPlatform::operator=(SimPlatform&&) noexcept = default;
 
 // ---- knobs: files ------------------------------------------------------------------------
 
@@ -261,7 +266,10 @@ void SimPlatform::QueueChooserAnswer(const ChooserAnswer& answer) {
   state_->answers.push_back(answer);
 }
 
-const std::vector<ChooserCall>& SimPlatform::ChooserCalls() const { return state_->chooserCalls; }
+std::vector<ChooserCall> SimPlatform::ChooserCalls() const {
+  Lock lock(state_->lock);
+  return state_->chooserCalls;
+}
 
 void SimPlatform::OnChooserOpen(std::function<void()> action) {
   Lock lock(state_->lock);
@@ -291,7 +299,7 @@ void SimPlatform::Click(int id) {
   {
     Lock lock(state_->lock);
     sim::ControlState* control = state_->Control(id);
-    if (!control || !state_->TakesInput(*control)) return;
+    if (!control || !control->enabled || !state_->TakesInput(*control)) return;
     if (control->layout.kind == ControlKind::RadioButton) {
       // Radio buttons with the same parent form one group.
       for (auto& entry : state_->controls) {
@@ -311,7 +319,8 @@ void SimPlatform::PickComboItem(int id, int index) {
   {
     Lock lock(state_->lock);
     sim::ControlState* control = state_->Control(id);
-    if (!control || control->layout.kind != ControlKind::ComboBox || !state_->TakesInput(*control)) return;
+    if (!control || !control->enabled || control->layout.kind != ControlKind::ComboBox || !state_->TakesInput(*control))
+      return;
     if (index < 0 || index >= static_cast<int>(control->layout.items.size())) return;
     control->selected = index;
     sink = state_->sink;
@@ -319,11 +328,10 @@ void SimPlatform::PickComboItem(int id, int index) {
   if (sink) sink->OnControlEvent(id, ControlEvent::SelectionChanged);
 }
 
-const std::vector<Text>& SimPlatform::TextWrites(int id) const {
-  static const std::vector<Text> none;
+std::vector<Text> SimPlatform::TextWrites(int id) const {
   Lock lock(state_->lock);
   const sim::ControlState* control = state_->Control(id);
-  return control ? control->writes : none;
+  return control ? control->writes : std::vector<Text>();
 }
 
 int SimPlatform::PumpCount() const {
@@ -505,18 +513,26 @@ bool SimPlatform::CreateMainWindow(const WindowSpec& window, const std::vector<C
     state_->window = window;
     state_->mainWindow = state_->AddWindow(window, controls, "BookmarkBackupMainWindow");
     state_->windowCreated = true;
+    state_->windowThread = std::this_thread::get_id();
     sink = state_->sink;
   }
   if (sink) sink->OnWindowCreated(window.id);
   return true;
 }
 
-int SimPlatform::RunMessageLoop() { return 0; }
+// The user closes the window at once; what was posted before is handled first.
+int SimPlatform::RunMessageLoop() {
+  DeliverPosted();
+  return 0;
+}
 
 void SimPlatform::PumpMessages() {
-  Lock lock(state_->lock);
-  ++state_->pumpCount;
-  state_->tick += 1;
+  {
+    Lock lock(state_->lock);
+    ++state_->pumpCount;
+    state_->tick += 1;
+  }
+  DeliverPosted();
 }
 
 WindowHandle SimPlatform::ControlWindow(int id) {
@@ -552,6 +568,7 @@ Text SimPlatform::ComboItemText(int id, int index) {
 
 void SimPlatform::ComboSelect(int id, int index) {
   Lock lock(state_->lock);
+  state_->NoteWindowWrite(id);
   sim::ControlState* control = state_->Control(id);
   if (!control) return;
   // CB_SETCURSEL outside the list clears the selection.
@@ -560,10 +577,9 @@ void SimPlatform::ComboSelect(int id, int index) {
 
 void SimPlatform::SetControlText(int id, const Text& text) {
   Lock lock(state_->lock);
-  sim::ControlState* control = state_->Control(id);
-  if (!control) return;
-  control->text = text;
-  control->writes.push_back(text);
+  state_->NoteWindowWrite(id);
+  state_->DropPostedText(id);
+  state_->WriteControlText(id, text);
 }
 
 Text SimPlatform::GetControlText(int id) {

@@ -104,7 +104,8 @@ class SimPlatform : public Platform {
   // profile folder C:\Users\Tester, today 2023-04-30, Windows 10.0.
   SimPlatform();
   ~SimPlatform() override;
-  // A machine can be swapped for a fresh one; a moved-from machine is unusable.
+  // A machine can be swapped for a fresh one (once its threads have ended); a
+  // moved-from machine is unusable. Both wait for the machine's threads first.
   SimPlatform(SimPlatform&&) noexcept;
   SimPlatform& operator=(SimPlatform&&) noexcept;
 
@@ -147,7 +148,7 @@ class SimPlatform : public Platform {
   // ---- knobs: the folder chooser --------------------------------------------------------
   // Answers are used in order; with none queued the chooser is cancelled.
   void QueueChooserAnswer(const ChooserAnswer& answer);
-  const std::vector<ChooserCall>& ChooserCalls() const;
+  std::vector<ChooserCall> ChooserCalls() const;
   // Runs at each opening while the chooser is open (e.g. a nested button
   // press); not again for a chooser that the action itself opens.
   void OnChooserOpen(std::function<void()> action);
@@ -168,8 +169,8 @@ class SimPlatform : public Platform {
   void SetNtRenameKeyAvailable(bool available);
 
   // ---- knobs: shell, message boxes, windows -------------------------------------------------
-  const std::vector<RecycledItem>& RecycleBin() const;
-  const std::vector<ShellCall>& ShellCalls() const;
+  std::vector<RecycledItem> RecycleBin() const;
+  std::vector<ShellCall> ShellCalls() const;
   std::vector<ShownMessageBox> MessageBoxes() const;
   void SetMessageBoxTimeoutAvailable(bool available);
   void SetMessageBoxResult(int result);  // what the box returns (default 1, IDOK)
@@ -183,7 +184,7 @@ class SimPlatform : public Platform {
   // ---- knobs: console commands ------------------------------------------------------------------
   // Decides what each started command does, from its program and command line.
   void OnStartProcess(std::function<SimCommand(const WideText& program, const WideText& commandLine)> handler);
-  const std::vector<StartedProcess>& StartedProcesses() const;
+  std::vector<StartedProcess> StartedProcesses() const;
   void SetSystemFolder(const Text& folder);  // default C:\Windows\system32
   void SetWow64DirectoryResult(long result);  // -1: export missing (default 0: 32-bit Windows)
 
@@ -192,12 +193,14 @@ class SimPlatform : public Platform {
   const ControlSpec* FindControl(int id) const;
   WindowSpec MainWindow() const;
   // The user clicks a control: a radio button becomes checked (clearing the
-  // others of its parent), then the Clicked event goes to the sink.
+  // others of its parent), then the Clicked event goes to the sink. A disabled
+  // control takes no click.
   void Click(int id);
   // The user picks a combo item: selection, then SelectionChanged to the sink.
   void PickComboItem(int id, int index);
-  // Every text written into a control, in order (SetControlText).
-  const std::vector<Text>& TextWrites(int id) const;
+  // Every text written into a control, in order (SetControlText, and the posted
+  // texts the window's thread wrote).
+  std::vector<Text> TextWrites(int id) const;
   int PumpCount() const;
 
   // ---- knobs: wide file names, locks, failing copies ----------------------------------------
@@ -214,6 +217,19 @@ class SimPlatform : public Platform {
   // partway, as on a full disk: Windows removes what it had written, so a
   // target that existed is gone as well. 0 disarms it.
   void FailCopy(int nth);
+  // ---- knobs: worker threads ----------------------------------------------------------------------
+  // The knobs and the seam calls may be used from several threads at once. The
+  // window's thread is the one that created the main window (before that, the
+  // one that made the machine); posted texts and work wait for it to pump.
+  //
+  // Waits until every started thread, and any thread they started, has ended.
+  void JoinThreads();
+  // StartThread fails (returns 0) without running the body.
+  void SetThreadStartFails(bool fails);
+  // The controls written into (SetControlText, EnableControl, ComboSelect) from
+  // another thread than the window's, in order: on Windows such a write waits
+  // for the window's thread.
+  std::vector<int> WindowWritesFromOtherThreads() const;
 
   // ---- knobs: the second window, the clipboard, edit colours ---------------------------------------
   // Runs while a modal window is open, after its OnWindowCreated, as the user
@@ -315,6 +331,13 @@ class SimPlatform : public Platform {
   bool MoveFileExW(const WideText& from, const WideText& to, uint32_t flags) override;
   bool DeleteFileW(const WideText& path) override;
   long OpenForWriteAndCloseW(const WideText& path) override;
+  ThreadHandle StartThread(std::function<void()> body) override;
+  bool WaitForThread(ThreadHandle thread, uint32_t timeoutMs) override;
+  void CloseThread(ThreadHandle thread) override;
+  void PostControlText(int controlId, const Text& text) override;
+  bool PostToWindowThread(std::function<void()> work) override;
+  void EnableControl(int controlId, bool enabled) override;
+  bool IsControlEnabled(int controlId) override;
 
   bool ShowModalWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls,
                        int ownerWindowId) override;
@@ -325,6 +348,9 @@ class SimPlatform : public Platform {
   void SetEditColors(int controlId, uint32_t textRgb, uint32_t backgroundRgb) override;
 
  private:
+  // The window's thread writes the texts and runs the work posted to it.
+  void DeliverPosted();
+
   struct State;
   std::unique_ptr<State> state_;
 };

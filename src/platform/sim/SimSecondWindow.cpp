@@ -147,6 +147,8 @@ bool SimPlatform::ShowModalWindow(const WindowSpec& window, const std::vector<Co
     state_->modalCalls[record->callIndex].ownerDisabled = state_->disabledWindows.count(ownerWindowId) != 0;
     if (!record->open) user = nullptr;
   }
+  // The wait handles the window thread's messages: what other threads posted arrives.
+  if (user) DeliverPosted();
   if (user) user(window.id);
   Lock lock(state_->lock);
   // The user closes what the program left open.

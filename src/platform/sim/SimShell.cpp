@@ -52,11 +52,20 @@ WideText ShownPath(const ParsedPath& path) {
 
 // ---- knobs -------------------------------------------------------------------------------------
 
-const std::vector<RecycledItem>& SimPlatform::RecycleBin() const { return state_->recycleBin; }
-const std::vector<ShellCall>& SimPlatform::ShellCalls() const { return state_->shellCalls; }
+// The lists are handed out as copies: another thread may be adding to them.
+std::vector<RecycledItem> SimPlatform::RecycleBin() const {
+  Lock lock(state_->lock);
+  return state_->recycleBin;
+}
+
+std::vector<ShellCall> SimPlatform::ShellCalls() const {
+  Lock lock(state_->lock);
+  return state_->shellCalls;
+}
+
 std::vector<ShownMessageBox> SimPlatform::MessageBoxes() const {
   Lock lock(state_->lock);
-  return state_->messageBoxes;  // a copy: another thread may be showing a box
+  return state_->messageBoxes;
 }
 
 void SimPlatform::SetMessageBoxTimeoutAvailable(bool available) {
@@ -112,7 +121,10 @@ void SimPlatform::OnStartProcess(std::function<SimCommand(const WideText&, const
   }
 }
 
-const std::vector<StartedProcess>& SimPlatform::StartedProcesses() const { return state_->started; }
+std::vector<StartedProcess> SimPlatform::StartedProcesses() const {
+  Lock lock(state_->lock);
+  return state_->started;
+}
 
 void SimPlatform::SetSystemFolder(const Text& folder) {
   Lock lock(state_->lock);

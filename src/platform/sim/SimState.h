@@ -1,13 +1,16 @@
 // The in-memory machine behind SimPlatform, shared by its source files.
 #pragma once
 
+#include <condition_variable>
 #include <list>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <vector>
 
+#include "platform/PostedQueue.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace bm {
@@ -95,6 +98,7 @@ struct ControlState {
   Text text;
   bool checked = false;
   int selected = -1;
+  bool enabled = true;
   std::vector<Text> writes;
 };
 
@@ -114,6 +118,14 @@ struct ProcessState {
   size_t readPos = 0;   // bytes the reader has taken
   bool terminated = false;
   size_t startedIndex = 0;  // its record in StartedProcesses
+};
+
+// ---- worker threads ------------------------------------------------------------------
+// Whether a started thread has ended, for those who wait for it.
+struct ThreadRun {
+  std::mutex lock;
+  std::condition_variable endedChanged;
+  bool ended = false;
 };
 
 }  // namespace sim
@@ -189,6 +201,15 @@ struct SimPlatform::State {
   std::optional<Text> clipboard;
   std::map<int, EditColors> editColors;  // by control id
 
+  // worker threads and the window's thread (SimThreads.cpp)
+  std::thread::id windowThread = std::this_thread::get_id();  // the machine's maker until a window exists
+  std::vector<std::thread> threads;  // every started thread not yet joined
+  std::map<ThreadHandle, std::shared_ptr<sim::ThreadRun>> threadHandles;
+  ThreadHandle nextThread = 0x300;
+  bool threadStartFails = false;
+  PostedQueue posted;
+  std::vector<int> foreignWindowWrites;
+
   // helpers (called with the lock held)
   sim::Drive* FindDrive(char16_t letter);
   sim::Node* Find(const sim::ParsedPath& path);
@@ -218,6 +239,13 @@ struct SimPlatform::State {
   sim::Node* MakeFoldersTo(const sim::ParsedPath& path, size_t depth, uint32_t attributes);
   bool CreateFolder(const WideText& path);
   sim::ControlState* Control(int id);
+  // Writes a control's text on the window's thread, as SetWindowTextA does.
+  void WriteControlText(int id, const Text& text);
+  bool OnWindowThread() const { return std::this_thread::get_id() == windowThread; }
+  // A write into a control from another thread than the window's is noted.
+  void NoteWindowWrite(int id);
+  // The window's thread writes a control's text: a text posted before is stale.
+  void DropPostedText(int id);
   std::shared_ptr<sim::RegNode> RegNodeAt(RegRoot root, const Text& keyPath, bool create);
   std::optional<sim::RegValue> RegValueAt(RegRoot root, const Text& keyPath, const Text& valueName);
   bool ResolveKey(RegKey key, std::shared_ptr<sim::RegNode>& node, uint32_t& access);

@@ -10,6 +10,10 @@
 
 namespace bm::win32 {
 
+// Posted to the main window when other threads have left texts or work for
+// its thread.
+constexpr UINT kPostedForWindowThread = WM_APP + 1;
+
 inline HWND ToHwnd(uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
 inline HKEY ToHkey(uintptr_t handle) { return reinterpret_cast<HKEY>(handle); }
 inline uintptr_t FromHandle(const void* handle) { return reinterpret_cast<uintptr_t>(handle); }

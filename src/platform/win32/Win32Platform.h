@@ -6,11 +6,14 @@
 // the layer without seeing the API; handles cross the seam as uintptr_t.
 #pragma once
 
+#include <functional>
 #include <list>
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/PostedQueue.h"
 
 namespace bm {
 
@@ -117,6 +120,14 @@ class Win32Platform : public Platform {
   bool MoveFileExW(const WideText& from, const WideText& to, uint32_t flags) override;
   bool DeleteFileW(const WideText& path) override;
   long OpenForWriteAndCloseW(const WideText& path) override;
+  // ---- worker threads and the window's thread (Win32Threads.cpp) --------------
+  ThreadHandle StartThread(std::function<void()> body) override;
+  bool WaitForThread(ThreadHandle thread, uint32_t timeoutMs) override;
+  void CloseThread(ThreadHandle thread) override;
+  void PostControlText(int controlId, const Text& text) override;
+  bool PostToWindowThread(std::function<void()> work) override;
+  void EnableControl(int controlId, bool enabled) override;
+  bool IsControlEnabled(int controlId) override;
 
   // ---- the second window, the clipboard, edit colours ------------------------------
   bool ShowModalWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls,
@@ -205,6 +216,30 @@ class Win32Platform : public Platform {
   std::vector<Control> controls_;         // of every window
   std::map<int, size_t> controlIndex_;    // control id -> position in controls_
   std::map<int, EditColors> editColors_;  // by control id
+
+  // ---- worker threads and the window's thread (Win32Threads.cpp) --------------
+  struct ThreadMail {
+    std::mutex lock;
+    uintptr_t window = 0;         // HWND of the main window while it exists
+    uint32_t windowThread = 0;    // the id of its thread
+    PostedQueue posted;
+    bool notified = false;        // a message telling of `posted` is on its way
+    std::vector<uintptr_t> started;  // our own HANDLEs of the threads started
+  };
+  // The main window came or went: posting works while it exists.
+  void MailWindow(uintptr_t window);
+  // Queues for the window's thread what `post` adds and tells that thread;
+  // false without a window.
+  bool Enqueue(const std::function<void(PostedQueue&)>& post);
+  // The window's thread handles the message telling of posted items.
+  void DeliverPosted();
+  // The window's thread writes a control's text: a text posted before is stale.
+  void DropPostedText(int controlId);
+  void WriteControlText(int controlId, const Text& text);
+  bool OnWindowThread();
+  void WaitForStartedThreads();
+
+  ThreadMail mail_;
 };
 
 }  // namespace bm

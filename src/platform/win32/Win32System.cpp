@@ -80,14 +80,19 @@ bool Win32Platform::QueryOsVersion(uint32_t& major, uint32_t& minor, uint32_t& b
   const LONG status = query(::GetCurrentProcess(), 0 /* ProcessBasicInformation */, &basic,
                             sizeof basic, &returned);
   if (status != 0 || !basic.PebBaseAddress) return false;
-  // Offsets of OSMajorVersion, OSMinorVersion and OSBuildNumber in a 32-bit PEB.
+  // OSMajorVersion, OSMinorVersion and OSBuildNumber lie further in when the
+  // block's pointers are 8 bytes wide: a process reads its own kind of PEB.
+#ifdef _WIN64
+  constexpr size_t kMajorAt = 0x118, kMinorAt = 0x11C, kBuildAt = 0x120;
+#else
+  constexpr size_t kMajorAt = 0xA4, kMinorAt = 0xA8, kBuildAt = 0xAC;
+#endif
   const auto* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
-  static_assert(sizeof(void*) == 4, "the PEB offsets are those of a 32-bit process");
   uint32_t pebMajor = 0, pebMinor = 0;
   uint16_t pebBuild = 0;
-  std::memcpy(&pebMajor, peb + 0xA4, sizeof pebMajor);
-  std::memcpy(&pebMinor, peb + 0xA8, sizeof pebMinor);
-  std::memcpy(&pebBuild, peb + 0xAC, sizeof pebBuild);
+  std::memcpy(&pebMajor, peb + kMajorAt, sizeof pebMajor);
+  std::memcpy(&pebMinor, peb + kMinorAt, sizeof pebMinor);
+  std::memcpy(&pebBuild, peb + kBuildAt, sizeof pebBuild);
   major = pebMajor;
   minor = pebMinor;
   build = pebBuild;

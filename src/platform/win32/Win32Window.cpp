@@ -185,10 +185,14 @@ struct Win32Platform::WindowEvents {
       return result;
     }
     switch (message) {
+      case win32::kPostedForWindowThread:
+        self->DeliverPosted();
+        return 0;
       case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
       case WM_NCDESTROY:
+        self->MailWindow(0);
         self->main_.window = 0;
         self->ForgetControls(self->main_.spec.id);
         ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -237,6 +241,7 @@ struct Win32Platform::WindowEvents {
 Win32Platform::Win32Platform() = default;
 
 Win32Platform::~Win32Platform() {
+  WaitForStartedThreads();
   if (main_.window) ::DestroyWindow(ToHwnd(main_.window));
   ReleaseFonts(main_.fonts);
   for (const auto& entry : editColors_) ::DeleteObject(reinterpret_cast<HGDIOBJ>(entry.second.brush));
@@ -312,6 +317,7 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
     ForgetControls(window.id);
     return false;
   }
+  MailWindow(main_.window);
   HWND main = ToHwnd(main_.window);
   ::ShowWindow(main, SW_SHOWNORMAL);
   ::UpdateWindow(main);
@@ -564,6 +570,11 @@ void Win32Platform::ComboSelect(int id, int index) {
 }
 
 void Win32Platform::SetControlText(int id, const Text& text) {
+  DropPostedText(id);
+  WriteControlText(id, text);
+}
+
+void Win32Platform::WriteControlText(int id, const Text& text) {
   if (HWND control = ToHwnd(Hwnd(id))) ::SetWindowTextA(control, text.c_str());
 }
 

@@ -148,6 +148,19 @@ TEST_F(SecondWindowContract, TheUserClosingTheWindowEndsTheWait) {
   EXPECT_EQ(recorder.created, (std::vector<int>{kOwnerId, kModalId, kModalId}));
 }
 
+TEST_F(SecondWindowContract, TextsAWorkerPostsArriveWhileTheWindowWaits) {
+  bool workerRan = false;
+  Fx().WhileModalWindowOpen(kModalId, [&] {
+    const ThreadHandle worker = Os().StartThread([this] { Os().PostControlText(kStatusLabel, "工作线程写的"); });
+    if (worker == 0) return;
+    workerRan = Os().WaitForThread(worker, kInfinite);
+    Os().CloseThread(worker);
+  });
+  ASSERT_TRUE(ShowModal());
+  ASSERT_TRUE(workerRan);
+  EXPECT_EQ(Os().GetControlText(kStatusLabel), "工作线程写的");
+}
+
 TEST_F(SecondWindowContract, AWindowClosedByItsCreationHandlerReturnsAtOnce) {
   recorder.onCreated = [this](int windowId) {
     if (windowId == kModalId) Os().CloseWindow(kModalId);

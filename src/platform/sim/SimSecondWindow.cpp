@@ -147,9 +147,13 @@ bool SimPlatform::ShowModalWindow(const WindowSpec& window, const std::vector<Co
     state_->modalCalls[record->callIndex].ownerDisabled = state_->disabledWindows.count(ownerWindowId) != 0;
     if (!record->open) user = nullptr;
   }
-  // The wait handles the window thread's messages: what other threads posted arrives.
-  if (user) DeliverPosted();
-  if (user) user(window.id);
+  // The wait handles the window thread's messages, so what other threads
+  // posted arrives while the window is open, before the user acts and after.
+  if (user) {
+    DeliverPosted();
+    user(window.id);
+    if (WindowOpen(window.id)) DeliverPosted();
+  }
   Lock lock(state_->lock);
   // The user closes what the program left open.
   if (record->open) CloseWindow(window.id);

@@ -5,6 +5,7 @@ namespace bm {
 
 enum ControlId : int {
   MainWindowId = 1,
+  FirefoxWindowId = 2,
 
   超级按钮_一键备份书签 = 101,
   标签_文字,
@@ -29,6 +30,10 @@ enum ControlId : int {
   超级按钮_QQ浏览器,
   超级按钮_双核浏览器大,
   超级按钮_双核浏览器小,
+
+  // FirefoxFolderWindow
+  编辑框_火狐变量目录 = 201,
+  按钮_载入火狐目录,
 };
 
 }  // namespace bm

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/FirefoxFolderWindow.h"
 #include "app/Paths.h"
 #include "app/ProcessValues.h"
 #include "app/BrowserButtons.h"
@@ -107,9 +108,11 @@ void ButtonClicked(Platform& os, int controlId) {
 
 void MainWindowEvents::OnWindowCreated(int windowId) {
   if (windowId == MainWindowId) WindowCreatedHandler(os_);
+  if (windowId == FirefoxWindowId) FirefoxFolderWindowCreatedHandler(os_);
 }
 
 void MainWindowEvents::OnControlEvent(int controlId, ControlEvent event) {
+  if (RouteFirefoxFolderWindowEvent(os_, controlId, event)) return;
   if (controlId == 组合框_盘符 && event == ControlEvent::SelectionChanged) {
     DriveSelectedHandler(os_);
   } else if (controlId == 超级按钮_一键备份书签 && event == ControlEvent::Clicked) {

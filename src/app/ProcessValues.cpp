@@ -8,6 +8,7 @@ int32_t TextCodePage = 936;
 uint16_t OsVersionWord = 0;
 std::string BackupSummary;
 std::string RestoreSummary;
+Text FirefoxProfileFolder;
 
 void InitProcessValues(Platform& os) {
   TextCodePage = 936;

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace bm {
+#include "platform/Platform.h"
 
-class Platform;
+namespace bm {
 
 // Code page of every conversion between the program's texts and UTF-16.
 extern int32_t TextCodePage;
@@ -16,6 +16,10 @@ extern uint16_t OsVersionWord;
 // The one-click backup's and restore's running summaries; each run empties its own.
 extern std::string BackupSummary;
 extern std::string RestoreSummary;
+
+// The profile folder Firefox really uses, as the user pasted it into
+// FirefoxFolderWindow; empty until one was accepted, then kept to the end.
+extern Text FirefoxProfileFolder;
 
 // Sets TextCodePage to 936 and reads OsVersionWord.
 void InitProcessValues(Platform& os);

@@ -347,6 +347,41 @@ class Platform {
   virtual void EnableControl(int controlId, bool enabled) = 0;
   // IsWindowEnabled; false for a control that does not exist.
   virtual bool IsControlEnabled(int controlId) = 0;
+
+  // ---- the second window, the clipboard, edit colours -------------------------
+  // A second top-level window, owned by the program's window `ownerWindowId`
+  // (a WindowSpec id): made with its controls and laid out as the main window
+  // is, shown, reported by OnWindowCreated(window.id); the owner is disabled
+  // while it is open. The calling thread handles its window messages (the
+  // window's events go to the sink; what other threads posted is delivered)
+  // until the window is closed, by the user or by CloseWindow; then the owner
+  // is enabled and activated again and the call returns true. False, with nothing shown, when the owner is not open or the
+  // window's id or a control id is taken.
+  virtual bool ShowModalWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls,
+                               int ownerWindowId) = 0;
+  // DestroyWindow on one of the program's windows, by its WindowSpec id, as the
+  // user closing it would: a modal window's wait ends (its owner is enabled
+  // before it goes), the main window's message loop ends. Its controls' ids
+  // name nothing afterwards.
+  virtual void CloseWindow(int windowId) = 0;
+  // Puts plain text on the clipboard in place of what it held: the text as
+  // CF_TEXT and, converted from GBK, as CF_UNICODETEXT. False when the
+  // clipboard could not be opened or filled.
+  virtual bool SetClipboardText(const Text& text) = 0;
+  // The clipboard's plain text as GBK (its CF_UNICODETEXT converted, else its
+  // CF_TEXT); empty when it holds none.
+  virtual Text GetClipboardText() = 0;
+  // shlwapi's PathRemoveBlanksA: the text without its leading and trailing spaces.
+  virtual Text PathRemoveBlanksA(const Text& path) = 0;
+  // The text colour and background (Rgb below) that the edit box `controlId`
+  // is drawn in (its parent answers WM_CTLCOLOREDIT with them); redrawn at
+  // once. They stay until the control goes; other controls are left alone.
+  virtual void SetEditColors(int controlId, uint32_t textRgb, uint32_t backgroundRgb) = 0;
 };
+
+// A colour as Windows' RGB macro packs it: 0x00BBGGRR.
+constexpr uint32_t Rgb(uint8_t red, uint8_t green, uint8_t blue) {
+  return static_cast<uint32_t>(red) | (static_cast<uint32_t>(green) << 8) | (static_cast<uint32_t>(blue) << 16);
+}
 
 }  // namespace bm

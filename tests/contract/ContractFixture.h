@@ -4,12 +4,23 @@
 // layer under Wine) provides one; the cases are the same for both.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "platform/Platform.h"
 
 namespace bm {
+
+// How an edit box is painted, as its window answers WM_CTLCOLOREDIT (Rgb values).
+struct EditPaint {
+  uint32_t text = 0;        // the letters
+  uint32_t behindText = 0;  // the cells behind the letters
+  uint32_t background = 0;  // the rest of the box
+  bool operator==(const EditPaint& other) const {
+    return text == other.text && behindText == other.behindText && background == other.background;
+  }
+};
 
 class ContractFixture {
  public:
@@ -47,6 +58,23 @@ class ContractFixture {
   // holds its lock file, until ReleaseHeld.
   virtual bool HoldOpenSharingRead(const Text& path) = 0;
   virtual std::optional<bool> InRecycleBinW(const WideText& originalPath) = 0;
+
+  // ---- the user at the program's windows ------------------------------------------
+  // `user` runs once while the program's modal window `windowId` is open and
+  // its wait runs, as the user at that window; when it returns with the
+  // window still open, the user closes it with its close box.
+  virtual void WhileModalWindowOpen(int windowId, std::function<void()> user) = 0;
+  // The user clicks a button, or double-clicks a control.
+  virtual void Click(int controlId) = 0;
+  virtual void DoubleClick(int controlId) = 0;
+  // Whether the program's window `windowId` is open and takes input.
+  virtual bool WindowEnabled(int windowId) = 0;
+  // How the edit box is painted once the program gave it colours.
+  virtual std::optional<EditPaint> EditPaintOf(int controlId) = 0;
+  // The clipboard's CF_UNICODETEXT as any program reads it; nullopt when it has none.
+  virtual std::optional<WideText> ClipboardUnicode() = 0;
+  // Another program puts only CF_UNICODETEXT on the clipboard.
+  virtual bool PutUnicodeOnClipboard(const WideText& text) = 0;
 };
 
 std::unique_ptr<ContractFixture> MakeContractFixture();

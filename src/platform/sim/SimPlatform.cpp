@@ -299,7 +299,7 @@ void SimPlatform::Click(int id) {
   {
     Lock lock(state_->lock);
     sim::ControlState* control = state_->Control(id);
-    if (!control || !control->enabled) return;
+    if (!control || !control->enabled || !state_->TakesInput(*control)) return;
     if (control->layout.kind == ControlKind::RadioButton) {
       // Radio buttons with the same parent form one group.
       for (auto& entry : state_->controls) {
@@ -319,7 +319,8 @@ void SimPlatform::PickComboItem(int id, int index) {
   {
     Lock lock(state_->lock);
     sim::ControlState* control = state_->Control(id);
-    if (!control || !control->enabled || control->layout.kind != ControlKind::ComboBox) return;
+    if (!control || !control->enabled || control->layout.kind != ControlKind::ComboBox || !state_->TakesInput(*control))
+      return;
     if (index < 0 || index >= static_cast<int>(control->layout.items.size())) return;
     control->selected = index;
     sink = state_->sink;
@@ -510,23 +511,7 @@ bool SimPlatform::CreateMainWindow(const WindowSpec& window, const std::vector<C
     Lock lock(state_->lock);
     if (state_->windowCreated) return false;
     state_->window = window;
-    for (const ControlSpec& layout : controls) {
-      sim::ControlState control;
-      control.layout = layout;
-      control.handle = state_->nextWindow;
-      state_->nextWindow += 4;
-      control.text = layout.caption;
-      state_->controls[layout.id] = control;
-    }
-    sim::TopWindow top;
-    top.handle = state_->nextWindow;
-    state_->nextWindow += 4;
-    top.processId = state_->processId;
-    top.visible = true;
-    top.className = "BookmarkBackupMainWindow";
-    top.title = window.title;
-    state_->zOrder.insert(state_->zOrder.begin(), top);
-    state_->mainWindow = top.handle;
+    state_->mainWindow = state_->AddWindow(window, controls, "BookmarkBackupMainWindow");
     state_->windowCreated = true;
     state_->windowThread = std::this_thread::get_id();
     sink = state_->sink;

@@ -77,6 +77,21 @@ struct SimCommand {
   bool fails = false;          // the process cannot be started
 };
 
+// One showing of a modal window, as the program asked for it.
+struct ModalWindowCall {
+  WindowSpec window;
+  std::vector<ControlSpec> controls;
+  int ownerWindowId = 0;
+  bool ownerDisabled = false;  // the owner took no input while the user had the window
+};
+
+// The colours the program gave an edit box (Rgb values).
+struct EditColors {
+  uint32_t text = 0;
+  uint32_t background = 0;
+  bool operator==(const EditColors& other) const { return text == other.text && background == other.background; }
+};
+
 struct StartedProcess {
   WideText program;
   WideText commandLine;
@@ -216,6 +231,26 @@ class SimPlatform : public Platform {
   // for the window's thread.
   std::vector<int> WindowWritesFromOtherThreads() const;
 
+  // ---- knobs: the second window, the clipboard, edit colours ---------------------------------------
+  // Runs while a modal window is open, after its OnWindowCreated, as the user
+  // at that window: typing (SetControlText), Click, DoubleClick, the close box
+  // (CloseWindow). When it returns with the window still open, the user
+  // closes it. Without it every modal window is closed at once. It runs for
+  // nested modal windows too, each with its own id.
+  void OnModalWindowOpen(std::function<void(int windowId)> user);
+  std::vector<ModalWindowCall> ModalWindowCalls() const;
+  bool WindowOpen(int windowId) const;
+  // Open and not disabled: its controls take the user's clicks.
+  bool WindowEnabled(int windowId) const;
+  WindowHandle WindowHandleOf(int windowId) const;  // 0 when not open
+  // The user double-clicks a control: DoubleClicked goes to the sink for an
+  // edit box or a label whose window takes input; other kinds ignore it.
+  void DoubleClick(int id);
+  // The clipboard's text as the program put it there (CF_TEXT); nullopt
+  // while nothing was put.
+  std::optional<Text> ClipboardText() const;
+  std::optional<EditColors> EditColorsOf(int id) const;
+
   // ---- Platform -----------------------------------------------------------------------------------
   int GetACP() override;
   WideText MultiByteToWideChar(int codePage, const Text& text) override;
@@ -303,6 +338,14 @@ class SimPlatform : public Platform {
   bool PostToWindowThread(std::function<void()> work) override;
   void EnableControl(int controlId, bool enabled) override;
   bool IsControlEnabled(int controlId) override;
+
+  bool ShowModalWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls,
+                       int ownerWindowId) override;
+  void CloseWindow(int windowId) override;
+  bool SetClipboardText(const Text& text) override;
+  Text GetClipboardText() override;
+  Text PathRemoveBlanksA(const Text& path) override;
+  void SetEditColors(int controlId, uint32_t textRgb, uint32_t backgroundRgb) override;
 
  private:
   // The window's thread writes the texts and runs the work posted to it.

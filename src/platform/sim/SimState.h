@@ -2,6 +2,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -92,12 +93,23 @@ struct TopWindow {
 
 struct ControlState {
   ControlSpec layout;
+  int windowId = 0;  // the top-level window it lies in
   WindowHandle handle = 0;
   Text text;
   bool checked = false;
   int selected = -1;
   bool enabled = true;
   std::vector<Text> writes;
+};
+
+// A window ShowModalWindow opened; kept until that call returns.
+struct ModalWindow {
+  WindowSpec spec;
+  WindowHandle handle = 0;
+  int ownerId = 0;
+  bool ownerWasEnabled = false;  // enabled again when the window goes
+  bool open = true;
+  size_t callIndex = 0;  // its record in ModalWindowCalls
 };
 
 struct ProcessState {
@@ -181,6 +193,14 @@ struct SimPlatform::State {
   std::map<int, sim::ControlState> controls;
   int pumpCount = 0;
 
+  // the second window, the clipboard, edit colours (SimSecondWindow.cpp)
+  std::list<sim::ModalWindow> modals;  // the newest last
+  std::vector<ModalWindowCall> modalCalls;
+  std::function<void(int)> modalUser;
+  std::set<int> disabledWindows;
+  std::optional<Text> clipboard;
+  std::map<int, EditColors> editColors;  // by control id
+
   // worker threads and the window's thread (SimThreads.cpp)
   std::thread::id windowThread = std::this_thread::get_id();  // the machine's maker until a window exists
   std::vector<std::thread> threads;  // every started thread not yet joined
@@ -235,6 +255,15 @@ struct SimPlatform::State {
   // Opens or creates `subKey` below `parent`: the common body of the four calls.
   long OpenOrCreate(RegKey parent, const Text& subKey, uint32_t access, bool create, RegKey& opened);
   sim::TopWindow* Window(WindowHandle handle);
+  // Whether the program's window `windowId` (the main or a modal one) is open.
+  bool WindowOpen(int windowId) const;
+  // The user's input reaches the control: its window is not disabled.
+  bool TakesInput(const sim::ControlState& control) const { return disabledWindows.count(control.windowId) == 0; }
+  // Adds a window of the program with its controls, in front of the others;
+  // its top-level window's handle.
+  WindowHandle AddWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls, const Text& className);
+  // Removes the window's controls (and their colours) and its top-level entry.
+  void RemoveWindow(int windowId, WindowHandle handle);
 
   // ---- files by wide path (SimWideFiles.cpp); the ANSI calls convert and come here
   bool WriteFile(const WideText& path, const Text& content, uint32_t attributes);

@@ -37,4 +37,8 @@ Function BoundExport(const char* module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(handle, name)));
 }
 
+// Registers a class for a top-level window of the program (its icon, arrow
+// cursor, dialog-coloured background) unless it exists; false when it could not.
+bool RegisterProgramWindowClass(const char* className, WNDPROC procedure);
+
 }  // namespace bm::win32

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <list>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -128,31 +129,81 @@ class Win32Platform : public Platform {
   void EnableControl(int controlId, bool enabled) override;
   bool IsControlEnabled(int controlId) override;
 
-  // The main window's handle; 0 before CreateMainWindow (and after it closed).
-  WindowHandle MainWindowHandle() const { return mainWindow_; }
-  // The DPI the main window is laid out for (96 before it exists).
-  int LayoutDpi() const { return dpi_; }
+  // ---- the second window, the clipboard, edit colours ------------------------------
+  bool ShowModalWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls,
+                       int ownerWindowId) override;
+  void CloseWindow(int windowId) override;
+  bool SetClipboardText(const Text& text) override;
+  Text GetClipboardText() override;
+  Text PathRemoveBlanksA(const Text& path) override;
+  void SetEditColors(int controlId, uint32_t textRgb, uint32_t backgroundRgb) override;
 
-  // Called by the window procedures, which live in the .cpp and reach the
-  // object through the window's user data.
+  // The main window's handle; 0 before CreateMainWindow (and after it closed).
+  WindowHandle MainWindowHandle() const { return main_.window; }
+  // The handle of the program's window `windowId` (the main window or an open
+  // modal one); 0 when it is not open.
+  WindowHandle WindowHandleOf(int windowId) const;
+  // The DPI the main window is laid out for (96 before it exists).
+  int LayoutDpi() const { return main_.dpi; }
+
+  // Called by the window procedures, which live in the .cpp files and reach
+  // the object through the window's user data.
   struct WindowEvents;
   friend struct WindowEvents;
+  struct ModalWindowEvents;
+  friend struct ModalWindowEvents;
 
  private:
   struct Control {
     ControlSpec layout;
     uintptr_t window = 0;  // HWND
+    int windowId = 0;      // the top-level window it lies in
   };
   struct CachedFont {
     FontSpec layout;
     uintptr_t font = 0;  // HFONT
   };
+  // One top-level window of the program: what it is made from, and the DPI
+  // and fonts it is laid out with.
+  struct TopLevel {
+    WindowSpec spec;
+    uint32_t style = 0;
+    uint32_t exStyle = 0;
+    uintptr_t window = 0;  // HWND; 0 once it is destroyed
+    uintptr_t owner = 0;   // HWND of a modal window's owner
+    bool ownerWasEnabled = false;  // the owner is enabled again when the modal window goes
+    int dpi = 96;
+    std::vector<CachedFont> fonts;
+  };
+  struct EditColors {
+    uint32_t text = 0;
+    uint32_t background = 0;
+    uintptr_t brush = 0;  // HBRUSH
+  };
 
+  // Creates the window of `window.spec` (registered class `className`, owned
+  // by `owner`) at the system DPI with the controls registered for it, then
+  // lays it out for the DPI of its monitor. Not shown yet.
+  bool CreateTopLevel(TopLevel& window, const char* className, uintptr_t owner);
+  // Registers the controls of window `windowId`, before its creation.
+  void AddControls(int windowId, const std::vector<ControlSpec>& controls);
+  // Whether no control of an open window has any of these ids, nor do two of them share one.
+  bool ControlIdsFree(const std::vector<ControlSpec>& controls) const;
+  // Forgets the controls of window `windowId` and their colours (the window is gone).
+  void ForgetControls(int windowId);
   // Places the window's outer top-left corner at (left, top), sizes it and
   // every control for `dpi` and gives them fonts made for it.
-  void LayOut(int dpi, int left, int top);
-  uintptr_t FontFor(const FontSpec& font, int dpi);  // HFONT, cached per layout
+  void LayOut(TopLevel& window, int dpi, int left, int top);
+  uintptr_t FontFor(TopLevel& window, const FontSpec& font, int dpi);  // HFONT, cached per layout
   static void ReleaseFonts(std::vector<CachedFont>& fonts);
+  // The messages every top-level window of the program answers alike: control
+  // notifications, a DPI change, edit colours. True when `message` was one.
+  bool CommonMessage(TopLevel& window, unsigned message, uintptr_t wParam, intptr_t lParam, intptr_t& result);
+  // The open window `windowId`, or the one with this HWND; null when none.
+  TopLevel* OpenWindow(int windowId);
+  TopLevel* OpenWindowOf(uintptr_t hwnd);
+  // The HWND of the open window shown last (the main window, or the modal one in front of it).
+  uintptr_t NewestWindow() const;
   uintptr_t Hwnd(int id) const;
   // Hands a control's event to the sink, if there is one.
   void Report(int controlId, ControlEvent event);
@@ -160,12 +211,11 @@ class Win32Platform : public Platform {
   void Notified(int controlId, int code);
 
   EventSink* sink_ = nullptr;
-  WindowSpec windowSpec_;
-  uintptr_t mainWindow_ = 0;  // HWND
-  std::vector<Control> controls_;
-  std::map<int, size_t> controlIndex_;  // control id -> position in controls_
-  int dpi_ = 96;
-  std::vector<CachedFont> fonts_;
+  TopLevel main_;
+  std::list<TopLevel> modals_;  // open modal windows, the newest last
+  std::vector<Control> controls_;         // of every window
+  std::map<int, size_t> controlIndex_;    // control id -> position in controls_
+  std::map<int, EditColors> editColors_;  // by control id
 
   // ---- worker threads and the window's thread (Win32Threads.cpp) --------------
   struct ThreadMail {

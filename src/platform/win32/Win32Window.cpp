@@ -1,10 +1,12 @@
 // The program's main window: built from the control table it is handed,
 // scaled to the display's DPI, and turning control notifications into the
-// event sink's calls.
+// event sink's calls. The modal second window (Win32SecondWindow.cpp) is made
+// and laid out by the same code.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "platform/win32/Win32Internal.h"
@@ -61,14 +63,14 @@ int WindowDpi(HWND window) {
   return SystemDpi();
 }
 
-// The frame Windows puts around a client rectangle at `dpi`.
-RECT FrameAt(int dpi) {
+// The frame Windows puts around a client rectangle of a window of this style at `dpi`.
+RECT FrameAt(int dpi, DWORD style, DWORD exStyle) {
   RECT frame = {0, 0, 0, 0};
   if (const auto adjust = win32::BoundExport<AdjustForDpi>("user32.dll", "AdjustWindowRectExForDpi")) {
-    if (adjust(&frame, kMainWindowStyle, FALSE, kMainWindowExStyle, static_cast<UINT>(dpi))) return frame;
+    if (adjust(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi))) return frame;
   }
   // Without per-DPI metrics the frame is the system DPI's, scaled.
-  ::AdjustWindowRectEx(&frame, kMainWindowStyle, FALSE, kMainWindowExStyle);
+  ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int systemDpi = SystemDpi();
   frame.left = ::MulDiv(frame.left, dpi, systemDpi);
   frame.top = ::MulDiv(frame.top, dpi, systemDpi);
@@ -146,6 +148,27 @@ int ComboWindowHeight(const ControlSpec& layout, int dpi) {
 
 }  // namespace
 
+bool win32::RegisterProgramWindowClass(const char* className, WNDPROC procedure) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  if (::GetClassInfoExA(instance, className, &windowClass)) return true;
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  // The program's icon is resource 1 of the exe; a host without it (a test
+  // program) gets the system's.
+  windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+  windowClass.hIconSm = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                        ::GetSystemMetrics(SM_CXSMICON),
+                                                        ::GetSystemMetrics(SM_CYSMICON), 0));
+  if (!windowClass.hIcon) windowClass.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+  windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = className;
+  return ::RegisterClassExA(&windowClass) != 0;
+}
+
 // The window procedures: they find the layer through the window's user data
 // (the main window) or the subclass reference data (group boxes, edit boxes).
 struct Win32Platform::WindowEvents {
@@ -156,17 +179,12 @@ struct Win32Platform::WindowEvents {
     }
     auto* self = reinterpret_cast<Win32Platform*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+    intptr_t result = 0;
+    if (self->main_.window == FromHandle(window) &&
+        self->CommonMessage(self->main_, message, wParam, lParam, result)) {
+      return result;
+    }
     switch (message) {
-      case WM_COMMAND:
-        if (lParam) self->Notified(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-      case WM_DPICHANGED: {
-        // Windows proposes where the window goes on the new monitor; its size
-        // follows from the controls.
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        self->LayOut(LOWORD(wParam), suggested->left, suggested->top);
-        return 0;
-      }
       case win32::kPostedForWindowThread:
         self->DeliverPosted();
         return 0;
@@ -175,7 +193,8 @@ struct Win32Platform::WindowEvents {
         return 0;
       case WM_NCDESTROY:
         self->MailWindow(0);
-        self->mainWindow_ = 0;
+        self->main_.window = 0;
+        self->ForgetControls(self->main_.spec.id);
         ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         break;
       default:
@@ -189,7 +208,7 @@ struct Win32Platform::WindowEvents {
   static LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR) {
     if (message == WM_COMMAND || message == WM_NOTIFY || message == WM_CTLCOLORBTN ||
-        message == WM_CTLCOLORSTATIC) {
+        message == WM_CTLCOLORSTATIC || message == WM_CTLCOLOREDIT) {
       return ::SendMessageA(::GetParent(window), message, wParam, lParam);
     }
     if (message == WM_PRINTCLIENT) {
@@ -223,8 +242,9 @@ Win32Platform::Win32Platform() = default;
 
 Win32Platform::~Win32Platform() {
   WaitForStartedThreads();
-  if (mainWindow_) ::DestroyWindow(ToHwnd(mainWindow_));
-  ReleaseFonts(fonts_);
+  if (main_.window) ::DestroyWindow(ToHwnd(main_.window));
+  ReleaseFonts(main_.fonts);
+  for (const auto& entry : editColors_) ::DeleteObject(reinterpret_cast<HGDIOBJ>(entry.second.brush));
 }
 
 void Win32Platform::SetEventSink(EventSink* sink) { sink_ = sink; }
@@ -253,56 +273,112 @@ void Win32Platform::Notified(int controlId, int code) {
   }
 }
 
-bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls) {
-  if (mainWindow_) return false;
-  INITCOMMONCONTROLSEX common = {sizeof common, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&common);
-
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  if (!::GetClassInfoExA(instance, kMainWindowClass, &windowClass)) {
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowEvents::MainProc;
-    windowClass.hInstance = instance;
-    // The program's icon is resource 1 of the exe; a host without it (a test
-    // program) gets the system's.
-    windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
-    windowClass.hIconSm = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
-                                                          ::GetSystemMetrics(SM_CXSMICON),
-                                                          ::GetSystemMetrics(SM_CYSMICON), 0));
-    if (!windowClass.hIcon) windowClass.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kMainWindowClass;
-    if (!::RegisterClassExA(&windowClass)) return false;
+bool Win32Platform::CommonMessage(TopLevel& window, unsigned message, uintptr_t wParam, intptr_t lParam,
+                                  intptr_t& result) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam) Notified(LOWORD(wParam), HIWORD(wParam));
+      result = 0;
+      return true;
+    case WM_DPICHANGED: {
+      // Windows proposes where the window goes on the new monitor; its size
+      // follows from the controls.
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      LayOut(window, LOWORD(wParam), suggested->left, suggested->top);
+      result = 0;
+      return true;
+    }
+    case WM_CTLCOLOREDIT: {
+      // An edit box the program gave colours to; the others are drawn as usual.
+      const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+      const auto colours = editColors_.find(id);
+      if (colours == editColors_.end() || Hwnd(id) != static_cast<uintptr_t>(lParam)) return false;
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      ::SetTextColor(dc, colours->second.text);
+      ::SetBkColor(dc, colours->second.background);
+      result = static_cast<intptr_t>(colours->second.brush);
+      return true;
+    }
+    default:
+      return false;
   }
+}
 
-  windowSpec_ = window;
-  controls_.clear();
-  controlIndex_.clear();
+bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector<ControlSpec>& controls) {
+  if (main_.window) return false;
+  if (!win32::RegisterProgramWindowClass(kMainWindowClass, WindowEvents::MainProc)) return false;
+  ReleaseFonts(main_.fonts);
+  main_ = TopLevel();
+  main_.spec = window;
+  main_.style = kMainWindowStyle;
+  main_.exStyle = kMainWindowExStyle;
+  AddControls(window.id, controls);
+  if (!CreateTopLevel(main_, kMainWindowClass, 0)) {
+    ForgetControls(window.id);
+    return false;
+  }
+  MailWindow(main_.window);
+  HWND main = ToHwnd(main_.window);
+  ::ShowWindow(main, SW_SHOWNORMAL);
+  ::UpdateWindow(main);
+  if (sink_) sink_->OnWindowCreated(window.id);
+  return true;
+}
+
+void Win32Platform::AddControls(int windowId, const std::vector<ControlSpec>& controls) {
   for (const ControlSpec& layout : controls) {
     controlIndex_[layout.id] = controls_.size();
-    controls_.push_back({layout, 0});
+    controls_.push_back({layout, 0, windowId});
   }
+}
+
+bool Win32Platform::ControlIdsFree(const std::vector<ControlSpec>& controls) const {
+  std::set<int> ids;
+  for (const ControlSpec& layout : controls) {
+    if (controlIndex_.count(layout.id) || !ids.insert(layout.id).second) return false;
+  }
+  return true;
+}
+
+void Win32Platform::ForgetControls(int windowId) {
+  for (auto colours = editColors_.begin(); colours != editColors_.end();) {
+    const auto found = controlIndex_.find(colours->first);
+    if (found == controlIndex_.end() || controls_[found->second].windowId == windowId) {
+      ::DeleteObject(reinterpret_cast<HGDIOBJ>(colours->second.brush));
+      colours = editColors_.erase(colours);
+    } else {
+      ++colours;
+    }
+  }
+  controls_.erase(std::remove_if(controls_.begin(), controls_.end(),
+                                 [windowId](const Control& control) { return control.windowId == windowId; }),
+                  controls_.end());
+  controlIndex_.clear();
+  for (size_t i = 0; i < controls_.size(); ++i) controlIndex_[controls_[i].layout.id] = i;
+}
+
+bool Win32Platform::CreateTopLevel(TopLevel& window, const char* className, uintptr_t owner) {
+  INITCOMMONCONTROLSEX common = {sizeof common, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&common);
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
 
   // Created at the system DPI, then laid out for the DPI of the monitor the
   // window landed on.
+  const WindowSpec& spec = window.spec;
   const int systemDpi = SystemDpi();
-  HWND main = ::CreateWindowExA(kMainWindowExStyle, kMainWindowClass, window.title.c_str(), kMainWindowStyle,
-                                Scale(window.x, systemDpi), Scale(window.y, systemDpi),
-                                Scale(window.width, systemDpi), Scale(window.height, systemDpi), nullptr, nullptr,
-                                instance, this);
-  if (!main) return false;
-  mainWindow_ = FromHandle(main);
-  MailWindow(mainWindow_);
+  HWND top = ::CreateWindowExA(window.exStyle, className, spec.title.c_str(), window.style, Scale(spec.x, systemDpi),
+                               Scale(spec.y, systemDpi), Scale(spec.width, systemDpi),
+                               Scale(spec.height, systemDpi), ToHwnd(owner), nullptr, instance, this);
+  if (!top) return false;
+  window.window = FromHandle(top);
 
   int previousParent = -1;
   ControlKind previousKind = ControlKind::Button;
   for (Control& control : controls_) {
+    if (control.windowId != spec.id) continue;
     const ControlSpec& layout = control.layout;
-    HWND parent = layout.parentId ? ToHwnd(Hwnd(layout.parentId)) : main;
-    if (!parent) parent = main;
+    HWND parent = layout.parentId ? ToHwnd(Hwnd(layout.parentId)) : top;
+    if (!parent) parent = top;
     // Radio buttons form one group per run of siblings; every other control
     // closes the run before it.
     const bool continuesRadioRun = layout.kind == ControlKind::RadioButton &&
@@ -325,61 +401,58 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
   // Group boxes go beneath their siblings, so that controls lying on a box's
   // frame stay on top of it, for painting and for the mouse.
   for (const Control& control : controls_) {
-    if (control.layout.kind == ControlKind::GroupBox && control.window) {
+    if (control.windowId == spec.id && control.layout.kind == ControlKind::GroupBox && control.window) {
       ::SetWindowPos(ToHwnd(control.window), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
 
-  const int dpi = WindowDpi(main);
-  LayOut(dpi, Scale(window.x, dpi), Scale(window.y, dpi));
-  ::ShowWindow(main, SW_SHOWNORMAL);
-  ::UpdateWindow(main);
-  if (sink_) sink_->OnWindowCreated(window.id);
+  const int dpi = WindowDpi(top);
+  LayOut(window, dpi, Scale(spec.x, dpi), Scale(spec.y, dpi));
   return true;
 }
 
-void Win32Platform::LayOut(int dpi, int left, int top) {
-  HWND main = ToHwnd(mainWindow_);
-  if (!main) return;
-  dpi_ = dpi;
+void Win32Platform::LayOut(TopLevel& window, int dpi, int left, int top) {
+  HWND frameWindow = ToHwnd(window.window);
+  if (!frameWindow) return;
+  window.dpi = dpi;
 
   // The client area at 96 DPI is what the window's outer size leaves inside
   // its frame, grown if it would not hold every control.
-  const RECT frame96 = FrameAt(kBaseDpi);
-  int clientWidth = windowSpec_.width - (frame96.right - frame96.left);
-  int clientHeight = windowSpec_.height - (frame96.bottom - frame96.top);
+  const RECT frame96 = FrameAt(kBaseDpi, window.style, window.exStyle);
+  int clientWidth = window.spec.width - (frame96.right - frame96.left);
+  int clientHeight = window.spec.height - (frame96.bottom - frame96.top);
   for (const Control& control : controls_) {
-    if (control.layout.parentId != 0) continue;
+    if (control.windowId != window.spec.id || control.layout.parentId != 0) continue;
     clientWidth = std::max(clientWidth, control.layout.x + control.layout.width + kMinimumMargin);
     clientHeight = std::max(clientHeight, control.layout.y + control.layout.height + kMinimumMargin);
   }
   RECT outer = {0, 0, Scale(clientWidth, dpi), Scale(clientHeight, dpi)};
-  const RECT frame = FrameAt(dpi);
+  const RECT frame = FrameAt(dpi, window.style, window.exStyle);
   outer.left += frame.left;
   outer.top += frame.top;
   outer.right += frame.right;
   outer.bottom += frame.bottom;
-  ::SetWindowPos(main, nullptr, left, top, outer.right - outer.left, outer.bottom - outer.top,
+  ::SetWindowPos(frameWindow, nullptr, left, top, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
   std::vector<CachedFont> previous;
-  previous.swap(fonts_);
+  previous.swap(window.fonts);
   for (const Control& control : controls_) {
     HWND child = ToHwnd(control.window);
-    if (!child) continue;
+    if (!child || control.windowId != window.spec.id) continue;
     const ControlSpec& layout = control.layout;
     const int height = layout.kind == ControlKind::ComboBox ? ComboWindowHeight(layout, dpi) : Scale(layout.height, dpi);
     ::SetWindowPos(child, nullptr, Scale(layout.x, dpi), Scale(layout.y, dpi), Scale(layout.width, dpi), height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(FontFor(layout.font, dpi)), TRUE);
+    ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(FontFor(window, layout.font, dpi)), TRUE);
   }
   // The controls hold the new fonts now; the old ones can go.
   ReleaseFonts(previous);
-  ::InvalidateRect(main, nullptr, TRUE);
+  ::InvalidateRect(frameWindow, nullptr, TRUE);
 }
 
-uintptr_t Win32Platform::FontFor(const FontSpec& font, int dpi) {
-  for (const CachedFont& cached : fonts_) {
+uintptr_t Win32Platform::FontFor(TopLevel& window, const FontSpec& font, int dpi) {
+  for (const CachedFont& cached : window.fonts) {
     if (SameFont(cached.layout, font)) return cached.font;
   }
   HFONT made = nullptr;
@@ -391,7 +464,7 @@ uintptr_t Win32Platform::FontFor(const FontSpec& font, int dpi) {
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                          font.face.c_str());
   }
-  fonts_.push_back({font, FromHandle(made)});
+  window.fonts.push_back({font, FromHandle(made)});
   return FromHandle(made);
 }
 
@@ -403,12 +476,12 @@ void Win32Platform::ReleaseFonts(std::vector<CachedFont>& fonts) {
 }
 
 int Win32Platform::RunMessageLoop() {
-  if (!mainWindow_) return 0;
+  if (!main_.window) return 0;
   MSG message = {};
   while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
     // Tab, the arrow keys between the radio buttons and the mnemonics work as
     // in a dialog.
-    if (mainWindow_ && ::IsDialogMessageA(ToHwnd(mainWindow_), &message)) continue;
+    if (main_.window && ::IsDialogMessageA(ToHwnd(main_.window), &message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }
@@ -427,6 +500,31 @@ void Win32Platform::PumpMessages() {
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }
+}
+
+Win32Platform::TopLevel* Win32Platform::OpenWindow(int windowId) {
+  if (main_.window && main_.spec.id == windowId) return &main_;
+  for (TopLevel& modal : modals_) {
+    if (modal.window && modal.spec.id == windowId) return &modal;
+  }
+  return nullptr;
+}
+
+Win32Platform::TopLevel* Win32Platform::OpenWindowOf(uintptr_t hwnd) {
+  if (!hwnd) return nullptr;
+  if (main_.window == hwnd) return &main_;
+  for (TopLevel& modal : modals_) {
+    if (modal.window == hwnd) return &modal;
+  }
+  return nullptr;
+}
+
+WindowHandle Win32Platform::WindowHandleOf(int windowId) const {
+  if (main_.window && main_.spec.id == windowId) return main_.window;
+  for (const TopLevel& modal : modals_) {
+    if (modal.window && modal.spec.id == windowId) return modal.window;
+  }
+  return 0;
 }
 
 uintptr_t Win32Platform::Hwnd(int id) const {

@@ -1,6 +1,7 @@
 // The contract cases run against the simulated Windows, laid out and inspected
 // through its knobs.
 #include <chrono>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -115,6 +116,36 @@ class SimFixture : public ContractFixture {
       if (item.originalWidePath == originalPath) return true;
     }
     return false;
+  }
+
+  void WhileModalWindowOpen(int windowId, std::function<void()> user) override {
+    auto pending = std::make_shared<std::function<void()>>(std::move(user));
+    sim_.OnModalWindowOpen([windowId, pending](int opened) {
+      if (opened != windowId || !*pending) return;
+      const std::function<void()> once = std::move(*pending);
+      *pending = nullptr;
+      once();
+    });
+  }
+
+  void Click(int controlId) override { sim_.Click(controlId); }
+  void DoubleClick(int controlId) override { sim_.DoubleClick(controlId); }
+  bool WindowEnabled(int windowId) override { return sim_.WindowEnabled(windowId); }
+
+  std::optional<EditPaint> EditPaintOf(int controlId) override {
+    const std::optional<EditColors> colours = sim_.EditColorsOf(controlId);
+    if (!colours) return std::nullopt;
+    return EditPaint{colours->text, colours->background, colours->background};
+  }
+
+  std::optional<WideText> ClipboardUnicode() override {
+    const std::optional<Text> text = sim_.ClipboardText();
+    if (!text) return std::nullopt;
+    return sim_.MultiByteToWideChar(936, *text);
+  }
+
+  bool PutUnicodeOnClipboard(const WideText& text) override {
+    return sim_.SetClipboardText(sim_.WideCharToMultiByte(936, text));
   }
 
  private:

@@ -8,6 +8,7 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@
 
 namespace bm {
 namespace {
+
+HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(handle); }
 
 std::wstring ToW(const Text& text) {
   if (text.empty()) return std::wstring();
@@ -74,9 +77,34 @@ void RemoveKeyTree(HKEY parent, const std::wstring& path) {
   ::RegDeleteKeyW(parent, path.c_str());
 }
 
+// A case's windows leave a quit in this thread's queue when they go (the main
+// window posts it); the next case's modal wait would end on it at once.
+struct QueueDrain {
+  ~QueueDrain() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+};
+
+// A global block holding `size` bytes of `data`, for the clipboard.
+HGLOBAL GlobalCopy(const void* data, size_t size) {
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!block) return nullptr;
+  if (void* target = ::GlobalLock(block)) {
+    ::CopyMemory(target, data, size);
+    ::GlobalUnlock(block);
+    return block;
+  }
+  ::GlobalFree(block);
+  return nullptr;
+}
+
 class Win32Fixture : public ContractFixture {
  public:
   ~Win32Fixture() override {
+    if (userTimer_) ::KillTimer(nullptr, userTimer_);
+    if (acting_ == this) acting_ = nullptr;
     ReleaseHeld();
     if (!folder_.empty()) {
       EmptyTrashOf(folder_);
@@ -145,6 +173,78 @@ class Win32Fixture : public ContractFixture {
 
   std::optional<bool> InRecycleBin(const Text& originalPath) override { return InRecycleBinAt(ToW(originalPath)); }
 
+  // A thread timer fires inside the modal wait's message loop: the user acts
+  // there, as a person would while the window waits.
+  void WhileModalWindowOpen(int windowId, std::function<void()> user) override {
+    userWindow_ = windowId;
+    user_ = std::move(user);
+    acting_ = this;
+    if (!userTimer_) userTimer_ = ::SetTimer(nullptr, 0, 20, &Win32Fixture::UserTimer);
+  }
+
+  void Click(int controlId) override {
+    if (HWND button = ToHwnd(os_.ControlWindow(controlId))) ::SendMessageW(button, BM_CLICK, 0, 0);
+  }
+
+  void DoubleClick(int controlId) override {
+    HWND control = ToHwnd(os_.ControlWindow(controlId));
+    if (!control) return;
+    const LPARAM point = MAKELPARAM(4, 4);
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(control, WM_LBUTTONUP, 0, point);
+    ::SendMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    ::SendMessageW(control, WM_LBUTTONUP, 0, point);
+  }
+
+  bool WindowEnabled(int windowId) override {
+    HWND window = ToHwnd(os_.WindowHandleOf(windowId));
+    return window && ::IsWindowEnabled(window);
+  }
+
+  // Asks the box's parent for its colours as the box does before it paints.
+  std::optional<EditPaint> EditPaintOf(int controlId) override {
+    HWND edit = ToHwnd(os_.ControlWindow(controlId));
+    if (!edit) return std::nullopt;
+    HDC dc = ::GetDC(edit);
+    if (!dc) return std::nullopt;
+    const int saved = ::SaveDC(dc);
+    const auto brush = reinterpret_cast<HBRUSH>(
+        ::SendMessageW(::GetParent(edit), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
+    EditPaint paint;
+    paint.text = ::GetTextColor(dc);
+    paint.behindText = ::GetBkColor(dc);
+    LOGBRUSH described = {};
+    const bool known = brush && ::GetObjectW(brush, sizeof described, &described) == sizeof described;
+    paint.background = described.lbColor;
+    ::RestoreDC(dc, saved);
+    ::ReleaseDC(edit, dc);
+    if (!known) return std::nullopt;
+    return paint;
+  }
+
+  std::optional<WideText> ClipboardUnicode() override {
+    if (!::OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<WideText> text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* units = static_cast<const wchar_t*>(::GlobalLock(data))) {
+        text = WideText(reinterpret_cast<const char16_t*>(units));
+        ::GlobalUnlock(data);
+      }
+    }
+    ::CloseClipboard();
+    return text;
+  }
+
+  bool PutUnicodeOnClipboard(const WideText& text) override {
+    if (!::OpenClipboard(nullptr)) return false;
+    bool put = ::EmptyClipboard() != 0;
+    HGLOBAL block = put ? GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(char16_t)) : nullptr;
+    put = block && ::SetClipboardData(CF_UNICODETEXT, block);
+    if (block && !put) ::GlobalFree(block);
+    ::CloseClipboard();
+    return put;
+  }
+
   std::optional<WindowHandle> MessageBoxOwner(const Text& title, uint32_t waitMs) override {
     const std::wstring wanted = ToW(title);
     const DWORD start = ::GetTickCount();
@@ -206,7 +306,27 @@ class Win32Fixture : public ContractFixture {
   // What the cases sent to the bin from the scratch folder goes again.
   static void EmptyTrashOf(const std::wstring& folder) { wine::EmptyTrashBelow(folder, RemoveTree); }
 
+  static void CALLBACK UserTimer(HWND, UINT, UINT_PTR, DWORD) {
+    Win32Fixture* self = acting_;
+    if (!self || !self->user_) return;
+    // The user may wait for a nested window in turn: what is needed here is taken first.
+    const int windowId = self->userWindow_;
+    HWND window = ToHwnd(self->os_.WindowHandleOf(windowId));
+    if (!window) return;  // not shown yet
+    ::KillTimer(nullptr, self->userTimer_);
+    self->userTimer_ = 0;
+    const std::function<void()> user = std::move(self->user_);
+    self->user_ = nullptr;
+    user();
+    if (self->os_.WindowHandleOf(windowId)) ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+
+  static inline Win32Fixture* acting_ = nullptr;  // the fixture whose user waits for a modal window
+  QueueDrain drain_;  // before os_, so that it drains after os_'s windows are gone
   Win32Platform os_;
+  int userWindow_ = 0;
+  std::function<void()> user_;
+  UINT_PTR userTimer_ = 0;
   std::wstring folder_;
   std::wstring key_;
   std::vector<HANDLE> held_;

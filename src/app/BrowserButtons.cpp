@@ -1,9 +1,11 @@
 #include "app/BrowserButtons.h"
 
 #include "app/Controls.h"
+#include "app/FirefoxFolderWindow.h"
 #include "app/MainWindow.h"
 #include "app/OutcomeTexts.h"
 #include "app/Paths.h"
+#include "app/ProcessValues.h"
 #include "util/RegistryObject.h"
 
 namespace bm {
@@ -22,6 +24,7 @@ const BrowserButton kBrowserButtons[] = {
     {超级按钮_猎豹浏览器, BrowserId::Liebao},       {超级按钮_Edge浏览器, BrowserId::Edge},
     {超级按钮_360极速浏览器, BrowserId::Speed360},  {超级按钮_360安全浏览器, BrowserId::Safe360},
     {超级按钮_360极速浏览器X, BrowserId::Speed360X}, {超级按钮_遨游浏览器, BrowserId::Maxthon7},
+    {超级按钮_火狐浏览器, BrowserId::Firefox},
     {超级按钮_QQ浏览器, BrowserId::QQ},             {超级按钮_双核浏览器大, BrowserId::DualCoreLarge},
     {超级按钮_双核浏览器小, BrowserId::DualCoreSmall},
 };
@@ -47,7 +50,7 @@ class LabelReporter : public PressReporter {
     return ChooseFolder(os_, context_.drive);
   }
 
-  void AskFirefoxProfileFolder() override {}
+  void AskFirefoxProfileFolder() override { OpenFirefoxFolderWindow(os_); }
 
  private:
   Platform& os_;
@@ -66,6 +69,9 @@ const BrowserEntry* ButtonEntry(int controlId) {
 
 PressContext TakePressContext(Platform& os, const BrowserEntry& entry) {
   PressContext context;
+  // Every click counts, whatever the mode.
+  if (entry.kind == BrowserKind::Firefox) ++FirefoxClickCount;
+  context.firefox = {&FirefoxProfileFolder, &FirefoxClickCount};
   // The entries are listed on every press, before the mode is looked at.
   if (PressListsAppPaths(entry)) {
     context.appPathsCount = RegistryObject().EnumerateSubkeys(os, kAppPathsKey, context.appPathsNames);

@@ -9,6 +9,7 @@ uint16_t OsVersionWord = 0;
 std::string BackupSummary;
 std::string RestoreSummary;
 Text FirefoxProfileFolder;
+int32_t FirefoxClickCount = 0;
 
 void InitProcessValues(Platform& os) {
   TextCodePage = 936;

@@ -20,6 +20,9 @@ extern std::string RestoreSummary;
 // The profile folder Firefox really uses, as the user pasted it into
 // FirefoxFolderWindow; empty until one was accepted, then kept to the end.
 extern Text FirefoxProfileFolder;
+// Clicks of the Firefox button since the start, whatever the mode; picks the
+// backup a Firefox restore takes, and returns to 0 after the oldest.
+extern int32_t FirefoxClickCount;
 
 // Sets TextCodePage to 936 and reads OsVersionWord.
 void InitProcessValues(Platform& os);

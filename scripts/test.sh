@@ -190,6 +190,16 @@ wine_e2e() {
   return $rc
 }
 
+# FirefoxFolderWindow over the main window, opened by its scenario, which
+# saves the screen; trimmed to the windows. firefox_window_shot PERCENT
+firefox_window_shot() {
+  local bmp=$SHOTS/firefox-window-$1.bmp
+  BM_SCRATCH_DRIVES=1 BM_EXE=$(bm_windows_path "$WINE_BUILD/bookmark-backup.exe") BM_SHOT=$(bm_windows_path "$bmp") \
+    timeout 120 "$BM_WINE" "$WINE_BUILD/e2e-tests.exe" --gtest_filter=Firefox.TheFolderWindowShowsWholeOverTheMainWindow \
+    >"$BM_LOG_DIR/firefox-window-$1.log" 2>&1
+  [ -f "$bmp" ] && convert "$bmp" -trim +repage "${bmp%.bmp}.png" && rm -f "$bmp"
+}
+
 screenshots() {
   local exe=$WINE_BUILD/bookmark-backup.exe
   need_binary "$exe" || return 1
@@ -197,8 +207,10 @@ screenshots() {
   mkdir -p "$SHOTS"
   local ok=0
   bm_screenshot_exe "$exe" "$SHOTS/main-window-100.png" || { problem "no screenshot at 100%"; ok=1; }
+  firefox_window_shot 100 || { problem "no screenshot of the Firefox window at 100%"; ok=1; }
   bm_wine_set_dpi 192
   bm_screenshot_exe "$exe" "$SHOTS/main-window-200.png" || { problem "no screenshot at 200%"; ok=1; }
+  firefox_window_shot 200 || { problem "no screenshot of the Firefox window at 200%"; ok=1; }
   bm_wine_set_dpi 96
   ls -l "$SHOTS"
   return $ok

@@ -29,14 +29,15 @@ bm_wine_env() {
 
 # ---- Xvfb -------------------------------------------------------------------
 
-# Starts one Xvfb for the run on the first free display from :91 and exports
+# Starts one Xvfb for the run on the first free display from :91 (large
+# enough for the program's widest window at 200%) and exports
 # DISPLAY; bm_stop_xvfb ends it. A display another run takes at the same
 # moment makes that Xvfb give up, and the next number is tried.
 bm_start_xvfb() {
   local n=91 tries i
   for tries in $(seq 1 20); do
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -br >"${BM_LOG_DIR:-/tmp}/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp -br >"${BM_LOG_DIR:-/tmp}/xvfb.log" 2>&1 &
     BM_XVFB_PID=$!
     for i in $(seq 1 100); do
       if [ -e "/tmp/.X11-unix/X$n" ]; then

@@ -31,7 +31,8 @@ const std::pair<int, const char*> kControlNames[] = {
     BM_CONTROL(超级按钮_猎豹浏览器),   BM_CONTROL(超级按钮_Edge浏览器), BM_CONTROL(超级按钮_360极速浏览器),
     BM_CONTROL(超级按钮_360安全浏览器), BM_CONTROL(超级按钮_360极速浏览器X), BM_CONTROL(超级按钮9),
     BM_CONTROL(超级按钮_火狐浏览器),   BM_CONTROL(超级按钮_遨游浏览器), BM_CONTROL(超级按钮_QQ浏览器),
-    BM_CONTROL(超级按钮_双核浏览器大), BM_CONTROL(超级按钮_双核浏览器小),
+    BM_CONTROL(超级按钮_双核浏览器大), BM_CONTROL(超级按钮_双核浏览器小), BM_CONTROL(编辑框_火狐变量目录),
+    BM_CONTROL(按钮_载入火狐目录),
 };
 #undef BM_CONTROL
 
@@ -286,6 +287,19 @@ std::optional<Bytes> ReadFileBytesW(const std::wstring& path) {
 
 std::optional<Bytes> ReadFileBytes(const std::string& path) { return ReadFileBytesW(Wide(path)); }
 
+std::string ClipboardText() {
+  std::string text;
+  for (int tries = 0; tries < 20 && !OpenClipboard(nullptr); ++tries) Sleep(50);
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = Gbk(wide);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 std::optional<Bytes> RecycledFile(const std::string& originalPath) {
   const std::wstring item = wine::TrashedItem(Wide(originalPath));
   if (item.empty()) return std::nullopt;
@@ -443,7 +457,37 @@ void App::Close() {
   main_ = nullptr;
 }
 
-HWND App::Control(int id) const { return main_ ? FindChildById(main_, id) : nullptr; }
+HWND App::Control(int id) const {
+  if (!main_) return nullptr;
+  if (HWND control = FindChildById(main_, id)) return control;
+  // The program's other windows, such as FirefoxFolderWindow.
+  for (HWND window : ProcessWindows(process_.dwProcessId)) {
+    if (window == main_) continue;
+    if (HWND control = FindChildById(window, id)) return control;
+  }
+  return nullptr;
+}
+
+testing::AssertionResult App::SetText(int id, const std::string& text) {
+  HWND control = Control(id);
+  if (!control) return testing::AssertionFailure() << "no " << ControlName(id);
+  const std::wstring wide = Wide(text);
+  DWORD_PTR result = 0;
+  if (!SendTimeout(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), result) || !result) {
+    return testing::AssertionFailure() << ControlName(id) << " did not take the text";
+  }
+  return testing::AssertionSuccess();
+}
+
+testing::AssertionResult App::DoubleClick(int id) {
+  HWND control = Control(id);
+  if (!control) return testing::AssertionFailure() << "no " << ControlName(id);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  PostMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  return testing::AssertionSuccess();
+}
 
 std::string App::Text(int id) const {
   HWND control = Control(id);
@@ -561,9 +605,14 @@ testing::AssertionResult App::WaitForEnabled(int id, bool enabled, DWORD timeout
 }
 
 HWND App::WaitForBox(const std::string& title, DWORD timeoutMs) const {
+  return WaitForWindow(title, timeoutMs, "#32770");
+}
+
+HWND App::WaitForWindow(const std::string& title, DWORD timeoutMs, const std::string& className) const {
   for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
     for (HWND window : ProcessWindows(process_.dwProcessId)) {
-      if (window == main_ || ClassOf(window) != "#32770" || !IsWindowVisible(window)) continue;
+      if (window == main_ || !IsWindowVisible(window)) continue;
+      if (!className.empty() && ClassOf(window) != className) continue;
       wchar_t text[256] = {};
       GetWindowTextW(window, text, 256);
       if (Gbk(text) == title) return window;

@@ -60,6 +60,9 @@ testing::AssertionResult FileHolds(const std::string& path, const Bytes& expecte
 // Bin (Wine's trash; the newest when several); none when it is not there.
 std::optional<Bytes> RecycledFile(const std::string& originalPath);
 
+// The clipboard's text (as GBK), as another program would paste it.
+std::string ClipboardText();
+
 // Files whose names GBK cannot write, by their UTF-16 paths.
 bool WriteFileBytesW(const std::wstring& path, const Bytes& content);
 std::optional<Bytes> ReadFileBytesW(const std::wstring& path);
@@ -102,7 +105,8 @@ class App {
   bool Running() const;
 
   HWND MainWindow() const { return main_; }
-  // A control by its id, at any depth below the main window.
+  // A control by its id, at any depth below the main window or another window
+  // of the program.
   HWND Control(int id) const;
 
   // The control's text (WM_GETTEXT), as GBK.
@@ -131,6 +135,14 @@ class App {
   testing::AssertionResult WaitForEnabled(int id, bool enabled = true, DWORD timeoutMs = kTimeoutMs) const;
   // A message box of the program titled `title`; null when none shows in time.
   HWND WaitForBox(const std::string& title, DWORD timeoutMs = kTimeoutMs) const;
+  // Another visible top-level window of the program, by its title (and class).
+  HWND WaitForWindow(const std::string& title, DWORD timeoutMs = kTimeoutMs,
+                     const std::string& className = "") const;
+  // WM_SETTEXT, as the driver's stand-in for a paste: a paste from another
+  // process's clipboard does not reach an edit box across processes.
+  testing::AssertionResult SetText(int id, const std::string& text);
+  // A user's double-click on the control.
+  testing::AssertionResult DoubleClick(int id);
   // Waits until the window is gone (closed or hidden).
   testing::AssertionResult WaitUntilGone(HWND window, DWORD timeoutMs = kTimeoutMs) const;
 

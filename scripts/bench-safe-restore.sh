@@ -26,28 +26,14 @@ SCRATCH=$BUILD/bench-safe-restore
 export BM_LOG_DIR=$BUILD/logs
 mkdir -p "$BM_LOG_DIR"
 
-cleanup() {
-  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
-  bm_stop_xvfb
-  rm -rf "$SCRATCH"
-}
+cleanup() { bm_bench_wine_end "$SCRATCH"; }
 
 main() {
   trap cleanup EXIT
   bm_ensure_tools
   local dir=$BUILD/win$BM_WINE_BITS
   bm_cross_build "$dir" "$BM_WINE_BITS" bench-safe-restore || bm_die "bench-safe-restore.exe could not be built"
-
-  rm -rf "$SCRATCH"
-  mkdir -p "$SCRATCH/home/.local/share" "$SCRATCH/d"
-  export HOME=$SCRATCH/home XDG_DATA_HOME=$SCRATCH/home/.local/share
-
-  bm_wine_env "$PREFIX"
-  bm_start_xvfb || return 1
-  # The prefix is made once and kept; its drive D: is this run's scratch folder.
-  if [ ! -f "$PREFIX/system.reg" ]; then bm_make_prefix || return 1; fi
-  bm_map_drive d "$SCRATCH/d"
-  bm_wine_restart
+  bm_bench_wine "$PREFIX" "$SCRATCH" || return 1
 
   bm_say "restoring 10,000 favourites under Wine"
   "$BM_WINE" "$dir/bench-safe-restore.exe" 'D:\bench' 2>&1 | iconv -f GBK -t UTF-8 -c

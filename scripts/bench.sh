@@ -25,30 +25,14 @@ SCRATCH=$BUILD/bench-oneclick
 export BM_LOG_DIR=$BUILD/logs
 mkdir -p "$BM_LOG_DIR"
 
-cleanup() {
-  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
-  bm_stop_xvfb
-  rm -rf "$SCRATCH"
-}
+cleanup() { bm_bench_wine_end "$SCRATCH"; }
 
 main() {
   trap cleanup EXIT
   bm_ensure_tools
   local dir=$BUILD/win$BM_WINE_BITS
   bm_cross_build "$dir" "$BM_WINE_BITS" bookmark-backup bench-oneclick || bm_die "the build failed"
-
-  rm -rf "$SCRATCH"
-  mkdir -p "$SCRATCH/home/.local/share" "$SCRATCH/d"
-  export HOME=$SCRATCH/home XDG_DATA_HOME=$SCRATCH/home/.local/share
-
-  bm_wine_env "$PREFIX"
-  bm_start_xvfb || return 1
-  if [ ! -f "$PREFIX/.bm-bench-win$BM_WINE_BITS" ]; then
-    bm_make_prefix || return 1
-    touch "$PREFIX/.bm-bench-win$BM_WINE_BITS"
-  fi
-  bm_map_drive d "$SCRATCH/d"
-  bm_wine_restart
+  bm_bench_wine "$PREFIX" "$SCRATCH" || return 1
   # The profile of the previous run goes; the benchmark lays its own.
   rm -rf "$WINEPREFIX"/drive_c/users/*/Favorites/bench* "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Mozilla \
     "$WINEPREFIX"/drive_c/users/*/AppData/Local/Google

@@ -184,3 +184,30 @@ bm_screenshot_exe() {
   wait "$pid" 2>/dev/null || true
   return $rc
 }
+
+# ---- benchmarks ---------------------------------------------------------------
+
+# A benchmark's Wine: the prefix PREFIX (made once per kind and kept), a home
+# of its own under SCRATCH (Wine's Recycle Bin is the trash of $HOME, and a
+# benchmark fills it) and SCRATCH/d as drive D:, under one Xvfb.
+# bm_bench_wine PREFIX SCRATCH; bm_bench_wine_end SCRATCH removes it all again.
+bm_bench_wine() {
+  local prefix=$1 scratch=$2
+  rm -rf "$scratch"
+  mkdir -p "$scratch/home/.local/share" "$scratch/d"
+  export HOME=$scratch/home XDG_DATA_HOME=$scratch/home/.local/share
+  bm_wine_env "$prefix"
+  bm_start_xvfb || return 1
+  if [ "$(cat "$prefix/.bm-bench-ready" 2>/dev/null)" != "$WINEARCH" ]; then
+    bm_make_prefix || return 1
+    echo "$WINEARCH" >"$prefix/.bm-bench-ready"
+  fi
+  bm_map_drive d "$scratch/d"
+  bm_wine_restart
+}
+
+bm_bench_wine_end() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+  bm_stop_xvfb
+  rm -rf "$1"
+}

@@ -20,15 +20,15 @@ constexpr char kSecondWindowClass[] = "BookmarkBackupSecondWindow";
 bool SimPlatform::State::WindowOpen(int windowId) const {
   if (mainWindow != 0 && window.id == windowId) return true;
   return std::any_of(modals.begin(), modals.end(),
-                     [windowId](const sim::ModalWindow& modal) { return modal.open && modal.spec.id == windowId; });
+                     [windowId](const sim::ModalWindow& modal) { return modal.open && modal.form.id == windowId; });
 }
 
-WindowHandle SimPlatform::State::AddWindow(const WindowSpec& spec, const std::vector<ControlSpec>& layouts,
+WindowHandle SimPlatform::State::AddWindow(const WindowSpec& form, const std::vector<ControlSpec>& layouts,
                                            const Text& className) {
   for (const ControlSpec& layout : layouts) {
     sim::ControlState control;
     control.layout = layout;
-    control.windowId = spec.id;
+    control.windowId = form.id;
     control.handle = nextWindow;
     nextWindow += 4;
     control.text = layout.caption;
@@ -42,7 +42,7 @@ WindowHandle SimPlatform::State::AddWindow(const WindowSpec& spec, const std::ve
   top.processId = processId;
   top.visible = true;
   top.className = className;
-  top.title = spec.title;
+  top.title = form.title;
   zOrder.insert(zOrder.begin(), top);
   return top.handle;
 }
@@ -87,7 +87,7 @@ WindowHandle SimPlatform::WindowHandleOf(int windowId) const {
   Lock lock(state_->lock);
   if (state_->mainWindow != 0 && state_->window.id == windowId) return state_->mainWindow;
   for (const sim::ModalWindow& modal : state_->modals) {
-    if (modal.open && modal.spec.id == windowId) return modal.handle;
+    if (modal.open && modal.form.id == windowId) return modal.handle;
   }
   return 0;
 }
@@ -131,7 +131,7 @@ bool SimPlatform::ShowModalWindow(const WindowSpec& window, const std::vector<Co
       if (state_->controls.count(layout.id) || !ids.insert(layout.id).second) return false;
     }
     sim::ModalWindow modal;
-    modal.spec = window;
+    modal.form = window;
     modal.handle = state_->AddWindow(window, controls, kSecondWindowClass);
     modal.ownerId = ownerWindowId;
     modal.ownerWasEnabled = state_->disabledWindows.insert(ownerWindowId).second;
@@ -164,7 +164,7 @@ bool SimPlatform::ShowModalWindow(const WindowSpec& window, const std::vector<Co
 void SimPlatform::CloseWindow(int windowId) {
   Lock lock(state_->lock);
   for (auto modal = state_->modals.rbegin(); modal != state_->modals.rend(); ++modal) {
-    if (!modal->open || modal->spec.id != windowId) continue;
+    if (!modal->open || modal->form.id != windowId) continue;
     // The owner takes input again as its modal window goes.
     modal->open = false;
     if (modal->ownerWasEnabled) state_->disabledWindows.erase(modal->ownerId);

@@ -104,7 +104,7 @@ struct ControlState {
 
 // A window ShowModalWindow opened; kept until that call returns.
 struct ModalWindow {
-  WindowSpec spec;
+  WindowSpec form;
   WindowHandle handle = 0;
   int ownerId = 0;
   bool ownerWasEnabled = false;  // enabled again when the window goes

@@ -166,7 +166,7 @@ class Win32Platform : public Platform {
   // One top-level window of the program: what it is made from, and the DPI
   // and fonts it is laid out with.
   struct TopLevel {
-    WindowSpec spec;
+    WindowSpec form;
     uint32_t style = 0;
     uint32_t exStyle = 0;
     uintptr_t window = 0;  // HWND; 0 once it is destroyed
@@ -181,7 +181,7 @@ class Win32Platform : public Platform {
     uintptr_t brush = 0;  // HBRUSH
   };
 
-  // Creates the window of `window.spec` (registered class `className`, owned
+  // Creates the window of `window.form` (registered class `className`, owned
   // by `owner`) at the system DPI with the controls registered for it, then
   // lays it out for the DPI of its monitor. Not shown yet.
   bool CreateTopLevel(TopLevel& window, const char* className, uintptr_t owner);

@@ -67,7 +67,7 @@ struct Win32Platform::ModalWindowEvents {
     if (!modal) return ::DefWindowProcA(window, message, wParam, lParam);
     // Escape (IDCANCEL from the dialog navigation) closes it as its close box does.
     if (message == WM_CLOSE || (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && lParam == 0)) {
-      self->CloseWindow(modal->spec.id);
+      self->CloseWindow(modal->form.id);
       return 0;
     }
     intptr_t result = 0;
@@ -75,7 +75,7 @@ struct Win32Platform::ModalWindowEvents {
     if (message == WM_NCDESTROY) {
       // The modal wait sees the window gone; its controls' ids are free again.
       modal->window = 0;
-      self->ForgetControls(modal->spec.id);
+      self->ForgetControls(modal->form.id);
       ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
@@ -91,7 +91,7 @@ bool Win32Platform::ShowModalWindow(const WindowSpec& window, const std::vector<
   // A list keeps the record in place while nested windows come and go.
   const auto record = modals_.emplace(modals_.end());
   TopLevel& modal = *record;
-  modal.spec = window;
+  modal.form = window;
   modal.style = kSecondWindowStyle;
   modal.exStyle = kSecondWindowExStyle;
   modal.owner = FromHandle(owner);

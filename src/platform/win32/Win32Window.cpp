@@ -194,7 +194,7 @@ struct Win32Platform::WindowEvents {
       case WM_NCDESTROY:
         self->MailWindow(0);
         self->main_.window = 0;
-        self->ForgetControls(self->main_.spec.id);
+        self->ForgetControls(self->main_.form.id);
         ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         break;
       default:
@@ -309,7 +309,7 @@ bool Win32Platform::CreateMainWindow(const WindowSpec& window, const std::vector
   if (!win32::RegisterProgramWindowClass(kMainWindowClass, WindowEvents::MainProc)) return false;
   ReleaseFonts(main_.fonts);
   main_ = TopLevel();
-  main_.spec = window;
+  main_.form = window;
   main_.style = kMainWindowStyle;
   main_.exStyle = kMainWindowExStyle;
   AddControls(window.id, controls);
@@ -364,18 +364,18 @@ bool Win32Platform::CreateTopLevel(TopLevel& window, const char* className, uint
 
   // Created at the system DPI, then laid out for the DPI of the monitor the
   // window landed on.
-  const WindowSpec& spec = window.spec;
+  const WindowSpec& form = window.form;
   const int systemDpi = SystemDpi();
-  HWND top = ::CreateWindowExA(window.exStyle, className, spec.title.c_str(), window.style, Scale(spec.x, systemDpi),
-                               Scale(spec.y, systemDpi), Scale(spec.width, systemDpi),
-                               Scale(spec.height, systemDpi), ToHwnd(owner), nullptr, instance, this);
+  HWND top = ::CreateWindowExA(window.exStyle, className, form.title.c_str(), window.style, Scale(form.x, systemDpi),
+                               Scale(form.y, systemDpi), Scale(form.width, systemDpi),
+                               Scale(form.height, systemDpi), ToHwnd(owner), nullptr, instance, this);
   if (!top) return false;
   window.window = FromHandle(top);
 
   int previousParent = -1;
   ControlKind previousKind = ControlKind::Button;
   for (Control& control : controls_) {
-    if (control.windowId != spec.id) continue;
+    if (control.windowId != form.id) continue;
     const ControlSpec& layout = control.layout;
     HWND parent = layout.parentId ? ToHwnd(Hwnd(layout.parentId)) : top;
     if (!parent) parent = top;
@@ -401,13 +401,13 @@ bool Win32Platform::CreateTopLevel(TopLevel& window, const char* className, uint
   // Group boxes go beneath their siblings, so that controls lying on a box's
   // frame stay on top of it, for painting and for the mouse.
   for (const Control& control : controls_) {
-    if (control.windowId == spec.id && control.layout.kind == ControlKind::GroupBox && control.window) {
+    if (control.windowId == form.id && control.layout.kind == ControlKind::GroupBox && control.window) {
       ::SetWindowPos(ToHwnd(control.window), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
 
   const int dpi = WindowDpi(top);
-  LayOut(window, dpi, Scale(spec.x, dpi), Scale(spec.y, dpi));
+  LayOut(window, dpi, Scale(form.x, dpi), Scale(form.y, dpi));
   return true;
 }
 
@@ -419,10 +419,10 @@ void Win32Platform::LayOut(TopLevel& window, int dpi, int left, int top) {
   // The client area at 96 DPI is what the window's outer size leaves inside
   // its frame, grown if it would not hold every control.
   const RECT frame96 = FrameAt(kBaseDpi, window.style, window.exStyle);
-  int clientWidth = window.spec.width - (frame96.right - frame96.left);
-  int clientHeight = window.spec.height - (frame96.bottom - frame96.top);
+  int clientWidth = window.form.width - (frame96.right - frame96.left);
+  int clientHeight = window.form.height - (frame96.bottom - frame96.top);
   for (const Control& control : controls_) {
-    if (control.windowId != window.spec.id || control.layout.parentId != 0) continue;
+    if (control.windowId != window.form.id || control.layout.parentId != 0) continue;
     clientWidth = std::max(clientWidth, control.layout.x + control.layout.width + kMinimumMargin);
     clientHeight = std::max(clientHeight, control.layout.y + control.layout.height + kMinimumMargin);
   }
@@ -439,7 +439,7 @@ void Win32Platform::LayOut(TopLevel& window, int dpi, int left, int top) {
   previous.swap(window.fonts);
   for (const Control& control : controls_) {
     HWND child = ToHwnd(control.window);
-    if (!child || control.windowId != window.spec.id) continue;
+    if (!child || control.windowId != window.form.id) continue;
     const ControlSpec& layout = control.layout;
     const int height = layout.kind == ControlKind::ComboBox ? ComboWindowHeight(layout, dpi) : Scale(layout.height, dpi);
     ::SetWindowPos(child, nullptr, Scale(layout.x, dpi), Scale(layout.y, dpi), Scale(layout.width, dpi), height,
@@ -503,9 +503,9 @@ void Win32Platform::PumpMessages() {
 }
 
 Win32Platform::TopLevel* Win32Platform::OpenWindow(int windowId) {
-  if (main_.window && main_.spec.id == windowId) return &main_;
+  if (main_.window && main_.form.id == windowId) return &main_;
   for (TopLevel& modal : modals_) {
-    if (modal.window && modal.spec.id == windowId) return &modal;
+    if (modal.window && modal.form.id == windowId) return &modal;
   }
   return nullptr;
 }
@@ -520,9 +520,9 @@ Win32Platform::TopLevel* Win32Platform::OpenWindowOf(uintptr_t hwnd) {
 }
 
 WindowHandle Win32Platform::WindowHandleOf(int windowId) const {
-  if (main_.window && main_.spec.id == windowId) return main_.window;
+  if (main_.window && main_.form.id == windowId) return main_.window;
   for (const TopLevel& modal : modals_) {
-    if (modal.window && modal.spec.id == windowId) return modal.window;
+    if (modal.window && modal.form.id == windowId) return modal.window;
   }
   return 0;
 }

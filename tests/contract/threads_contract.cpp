@@ -21,7 +21,7 @@ constexpr int kChoice = 7104;
 // Long enough for anything that is not stuck.
 constexpr uint32_t kPatienceMs = 20000;
 
-ControlSpec Spec(int id, ControlKind kind, const Text& caption, int y) {
+ControlSpec Layout(int id, ControlKind kind, const Text& caption, int y) {
   ControlSpec layout;
   layout.id = id;
   layout.kind = kind;
@@ -36,12 +36,12 @@ ControlSpec Spec(int id, ControlKind kind, const Text& caption, int y) {
 // A main window with a status label, a drop-down list of two drives, a button
 // and a radio button.
 bool CreateWindowWithControls(Platform& os) {
-  ControlSpec drives = Spec(kDrives, ControlKind::ComboBox, "", 40);
+  ControlSpec drives = Layout(kDrives, ControlKind::ComboBox, "", 40);
   drives.items = {"D:\\", "E:\\"};
   return os.CreateMainWindow({1, "书签线程测试窗口", 40, 40, 320, 220},
-                             {Spec(kLabel, ControlKind::Label, "开始", 10), drives,
-                              Spec(kButton, ControlKind::Button, "一键备份书签", 70),
-                              Spec(kChoice, ControlKind::RadioButton, "备份", 100)});
+                             {Layout(kLabel, ControlKind::Label, "开始", 10), drives,
+                              Layout(kButton, ControlKind::Button, "一键备份书签", 70),
+                              Layout(kChoice, ControlKind::RadioButton, "备份", 100)});
 }
 
 // Lets a thread that a failed case left waiting for the window's thread

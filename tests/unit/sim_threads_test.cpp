@@ -18,7 +18,7 @@ constexpr int kDrives = 105;
 constexpr int kChoice = 106;
 constexpr int kButton = 109;
 
-ControlSpec Spec(int id, ControlKind kind, const Text& caption = Text()) {
+ControlSpec Layout(int id, ControlKind kind, const Text& caption = Text()) {
   ControlSpec layout;
   layout.id = id;
   layout.kind = kind;
@@ -28,11 +28,11 @@ ControlSpec Spec(int id, ControlKind kind, const Text& caption = Text()) {
 
 // A main window with the status label "开始", a drop-down list, a radio button and a button.
 bool CreateWindow(SimPlatform& os) {
-  ControlSpec drives = Spec(kDrives, ControlKind::ComboBox);
+  ControlSpec drives = Layout(kDrives, ControlKind::ComboBox);
   drives.items = {"D:\\", "E:\\"};
   return os.CreateMainWindow({1, "主窗口", 0, 0, 100, 100},
-                             {Spec(kLabel, ControlKind::Label, "开始"), drives, Spec(kChoice, ControlKind::RadioButton),
-                              Spec(kButton, ControlKind::Button)});
+                             {Layout(kLabel, ControlKind::Label, "开始"), drives, Layout(kChoice, ControlKind::RadioButton),
+                              Layout(kButton, ControlKind::Button)});
 }
 
 class SimThreads : public ::testing::Test {

@@ -148,7 +148,9 @@ TEST_F(Firefox, TheFolderWindowShowsWholeOverTheMainWindow) {
   }
   Sleep(1000);  // painted
   const std::string shot = Env("BM_SHOT");
-  if (!shot.empty()) EXPECT_TRUE(SaveScreenBmp(shot));
+  if (!shot.empty()) {
+    EXPECT_TRUE(SaveScreenBmp(shot));
+  }
 }
 
 }  // namespace

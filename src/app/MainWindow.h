@@ -25,7 +25,9 @@ void DriveSelectedHandler(Platform& os);
 // Runs the handler bound to a button; buttons without one do nothing.
 void ButtonClicked(Platform& os, int controlId);
 
-// Routes the window's events to the handlers above.
+// Routes the events of the program's windows (MainWindow, and
+// FirefoxFolderWindow while it is open) to their handlers; owns the one-click
+// backup's run.
 class MainWindowEvents : public EventSink {
  public:
   explicit MainWindowEvents(Platform& os) : os_(os), backup_(os) {}

@@ -15,25 +15,8 @@ const uint32_t kTypedColour = Rgb(0, 0, 0);
 const uint32_t kBoxBackground = Rgb(241, 239, 218);
 
 std::vector<ControlSpec> BuildControls() {
-  ControlSpec edit;
-  edit.id = 编辑框_火狐变量目录;
-  edit.kind = ControlKind::Edit;
-  edit.caption = kHint;
-  edit.x = 6;
-  edit.y = 12;
-  edit.width = 624;
-  edit.height = 24;
-  edit.font = {"等线", 14, 700};
-
-  ControlSpec load;
-  load.id = 按钮_载入火狐目录;
-  load.kind = ControlKind::Button;
-  load.caption = "载入目录";
-  load.x = 634;
-  load.y = 11;
-  load.width = 60;
-  load.height = 26;
-  return {edit, load};
+  return {ControlLayout(编辑框_火狐变量目录, ControlKind::Edit, kHint, 6, 12, 624, 24, 0, {"等线", 14, 700}),
+          ControlLayout(按钮_载入火狐目录, ControlKind::Button, "载入目录", 634, 11, 60, 26)};
 }
 
 // The pasted text without the blanks around it and, when it is quoted, without

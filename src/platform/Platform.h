@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bm {
@@ -141,6 +142,22 @@ struct ControlSpec {
   FontSpec font;
   TextList items;  // combo box items
 };
+
+// A control's layout from its place in its form; combo box items are added after.
+inline ControlSpec ControlLayout(int id, ControlKind kind, Text caption = Text(), int x = 0, int y = 0, int width = 0,
+                                 int height = 0, int parentId = 0, FontSpec font = {}) {
+  ControlSpec layout;
+  layout.id = id;
+  layout.kind = kind;
+  layout.caption = std::move(caption);
+  layout.x = x;
+  layout.y = y;
+  layout.width = width;
+  layout.height = height;
+  layout.parentId = parentId;
+  layout.font = std::move(font);
+  return layout;
+}
 
 struct WindowSpec {
   int id = 0;

@@ -18,22 +18,10 @@ constexpr int kEdit = 7201;
 constexpr int kLoadButton = 7202;
 const char kModalTitle[] = "书签测试第二窗口";
 
-ControlSpec Layout(int id, ControlKind kind, const Text& caption, int x, int y, int width, int height) {
-  ControlSpec layout;
-  layout.id = id;
-  layout.kind = kind;
-  layout.caption = caption;
-  layout.x = x;
-  layout.y = y;
-  layout.width = width;
-  layout.height = height;
-  return layout;
-}
-
 std::vector<ControlSpec> ModalControls() {
-  ControlSpec edit = Layout(kEdit, ControlKind::Edit, "双击这里", 6, 12, 300, 24);
+  ControlSpec edit = ControlLayout(kEdit, ControlKind::Edit, "双击这里", 6, 12, 300, 24);
   edit.font = {"等线", 14, 700};
-  return {edit, Layout(kLoadButton, ControlKind::Button, "载入目录", 310, 11, 60, 26)};
+  return {edit, ControlLayout(kLoadButton, ControlKind::Button, "载入目录", 310, 11, 60, 26)};
 }
 
 // Records what reaches the sink and lets a case act on it.
@@ -59,7 +47,7 @@ class SecondWindowContract : public ContractTest {
   void SetUp() override {
     Os().SetEventSink(&recorder);
     ASSERT_TRUE(Os().CreateMainWindow({kOwnerId, "书签测试主窗口", 40, 40, 400, 200},
-                                      {Layout(kStatusLabel, ControlKind::Label, "", 10, 10, 200, 40)}));
+                                      {ControlLayout(kStatusLabel, ControlKind::Label, "", 10, 10, 200, 40)}));
   }
   void TearDown() override { Os().SetEventSink(nullptr); }
 
@@ -172,9 +160,9 @@ TEST_F(SecondWindowContract, AWindowClosedByItsCreationHandlerReturnsAtOnce) {
 }
 
 TEST_F(SecondWindowContract, NothingIsShownWithoutAnOpenOwnerOrWithTakenIds) {
-  const std::vector<ControlSpec> takenControlId = {Layout(kStatusLabel, ControlKind::Button, "x", 0, 0, 10, 10)};
-  const std::vector<ControlSpec> sharedId = {Layout(7301, ControlKind::Button, "a", 0, 0, 10, 10),
-                                             Layout(7301, ControlKind::Button, "b", 20, 0, 10, 10)};
+  const std::vector<ControlSpec> takenControlId = {ControlLayout(kStatusLabel, ControlKind::Button, "x", 0, 0, 10, 10)};
+  const std::vector<ControlSpec> sharedId = {ControlLayout(7301, ControlKind::Button, "a", 0, 0, 10, 10),
+                                             ControlLayout(7301, ControlKind::Button, "b", 20, 0, 10, 10)};
   EXPECT_FALSE(Os().ShowModalWindow({kModalId, kModalTitle, 0, 0, 200, 80}, ModalControls(), 99));
   EXPECT_FALSE(Os().ShowModalWindow({kOwnerId, kModalTitle, 0, 0, 200, 80}, ModalControls(), kOwnerId));
   EXPECT_FALSE(ShowModal(takenControlId));

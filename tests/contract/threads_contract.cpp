@@ -21,16 +21,9 @@ constexpr int kChoice = 7104;
 // Long enough for anything that is not stuck.
 constexpr uint32_t kPatienceMs = 20000;
 
+// One control of the column the cases lay out.
 ControlSpec Layout(int id, ControlKind kind, const Text& caption, int y) {
-  ControlSpec layout;
-  layout.id = id;
-  layout.kind = kind;
-  layout.caption = caption;
-  layout.x = 10;
-  layout.y = y;
-  layout.width = 160;
-  layout.height = 24;
-  return layout;
+  return ControlLayout(id, kind, caption, 10, y, 160, 24);
 }
 
 // A main window with a status label, a drop-down list of two drives, a button

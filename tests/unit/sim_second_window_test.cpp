@@ -12,13 +12,7 @@
 namespace bm {
 namespace {
 
-ControlSpec Layout(int id, ControlKind kind) {
-  ControlSpec layout;
-  layout.id = id;
-  layout.kind = kind;
-  layout.caption = "c" + std::to_string(id);
-  return layout;
-}
+ControlSpec Layout(int id, ControlKind kind) { return ControlLayout(id, kind, "c" + std::to_string(id)); }
 
 // Records events and lets a test act on them.
 class Sink : public EventSink {

@@ -18,21 +18,13 @@ constexpr int kDrives = 105;
 constexpr int kChoice = 106;
 constexpr int kButton = 109;
 
-ControlSpec Layout(int id, ControlKind kind, const Text& caption = Text()) {
-  ControlSpec layout;
-  layout.id = id;
-  layout.kind = kind;
-  layout.caption = caption;
-  return layout;
-}
-
 // A main window with the status label "开始", a drop-down list, a radio button and a button.
 bool CreateWindow(SimPlatform& os) {
-  ControlSpec drives = Layout(kDrives, ControlKind::ComboBox);
+  ControlSpec drives = ControlLayout(kDrives, ControlKind::ComboBox);
   drives.items = {"D:\\", "E:\\"};
   return os.CreateMainWindow({1, "主窗口", 0, 0, 100, 100},
-                             {Layout(kLabel, ControlKind::Label, "开始"), drives, Layout(kChoice, ControlKind::RadioButton),
-                              Layout(kButton, ControlKind::Button)});
+                             {ControlLayout(kLabel, ControlKind::Label, "开始"), drives, ControlLayout(kChoice, ControlKind::RadioButton),
+                              ControlLayout(kButton, ControlKind::Button)});
 }
 
 class SimThreads : public ::testing::Test {

@@ -87,7 +87,9 @@ TEST_P(RunningBrowserTest, ALockFileThatOpensOrIsMissingIsNoRefusal) {
   const LockCase& c = GetParam();
   for (bool lockFileLeft : {true, false}) {
     SCOPED_TRACE(lockFileLeft ? "left behind" : "missing");
-    if (!lockFileLeft) ASSERT_TRUE(os.DeleteFileW(ToWideText(os, c.dataFolder + "\\lockfile")));
+    if (!lockFileLeft) {
+      ASSERT_TRUE(os.DeleteFileW(ToWideText(os, c.dataFolder + "\\lockfile")));
+    }
     Write(c.dataFolder + c.profileFile, "current");
     Press(单选框_恢复, c.button);
     EXPECT_NE(Status().find("已恢复备份书签到" + c.name), Text::npos) << Status();
